@@ -1,0 +1,101 @@
+/*
+** Private part of the scanner module: its state and routines, for the
+** module's own files and its tests. Not for the program that uses the module.
+*/
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "scanner.h"
+#include "tables.h"
+
+inline constexpr std::int32_t default_buffer_size = 16384; /* capacity of a stream buffer */
+inline constexpr std::int32_t read_chunk_size = 8192;      /* most bytes one refill asks for */
+
+/* Outcomes of yy_get_next_buffer. */
+enum : int {
+  refill_continue = 0,     /* more characters were read */
+  refill_end_of_input = 1, /* nothing read, no unfinished token */
+  refill_last_match = 2    /* nothing read, but the unfinished token must be matched */
+};
+
+/* ===== Module-level scanner state (defined in buffer.cpp) ===============
+** While a buffer is current, yy_n_chars, yy_c_buf_p and yyin are its live
+** count, scan position and stream; its saved_* fields may be stale.
+** Between tokens the byte at yy_c_buf_p is the previous token's NUL
+** terminator and yy_hold_char the byte it covers: every path that moves the
+** scan position writes yy_hold_char back first.
+*/
+extern yy_input_buffer *yy_current_buffer; /* null when none is current          */
+extern char yy_hold_char;                  /* byte under the token's NUL         */
+extern std::int32_t yy_n_chars;            /* data bytes in the current buffer   */
+extern char *yy_c_buf_p;                   /* scan position in current chars     */
+extern std::int32_t yy_init;               /* 1 until yylex has set things up    */
+extern std::int32_t yy_start;              /* start state; 1 once set up         */
+extern std::int32_t yy_did_buffer_switch_on_eof; /* set by every real switch     */
+extern std::int32_t yy_last_accepting_state;     /* last accepting state seen... */
+extern char *yy_last_accepting_cpos;             /* ...and where: end of its text */
+
+/* Scan loop helpers (scan.cpp). */
+int yy_get_previous_state();
+int yy_try_NUL_trans(int state);
+
+/* Refill (buffer.cpp). Call only with yy_c_buf_p one past the first marker. */
+int yy_get_next_buffer();
+
+/* Next capacity of a buffer that must grow, or 0 when it cannot grow. */
+std::uint32_t yy_grown_capacity(std::uint32_t capacity);
+
+/* Push-back and character input (pushback.cpp). */
+void yyunput(int c, char *new_token_start);
+int input();
+
+/* Memory hooks (mem.cpp): every buffer record and array goes through them. */
+void *yy_mem_alloc(std::uint32_t size);
+void *yy_mem_realloc(void *block, std::uint32_t size);
+void yy_mem_free(void *block);
+
+/* ===== Platform calls (io.cpp): the only place that touches stdio ====== */
+
+/* Write the message and a line break on standard error and exit with 2. */
+[[noreturn]] void yy_fatal_error(const char *message);
+
+/* Is the stream a terminal? */
+bool yy_is_terminal(std::FILE *stream);
+
+/* Read up to room bytes, stopping after a newline (terminals), or one block
+   read of up to room bytes (everything else). A failed read is fatal. */
+std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room);
+std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room);
+
+/* The default action: write the token to yyout. */
+void yy_echo(const char *text, std::size_t length);
+
+/*
+** The output batch. Rule actions append their messages here instead of
+** calling stdio once per byte; the batch goes to standard output as one block
+** whenever order or visibility needs it: when full, before a refill read,
+** before yylex returns, before the echo action and before a fatal exit.
+*/
+inline constexpr std::size_t yy_out_capacity = std::size_t{1} << 18;
+extern char yy_out_buf[yy_out_capacity];
+extern char *yy_out_pos; /* end of what is batched */
+
+/* Hand the batch to standard output. */
+void yy_output_flush();
+
+/* Append text to standard output through the batch (length <= capacity). */
+inline void yy_output(const char *text, std::size_t length) {
+  if (static_cast<std::size_t>(yy_out_buf + yy_out_capacity - yy_out_pos) < length) yy_output_flush();
+  std::memcpy(yy_out_pos, text, length);
+  yy_out_pos += length;
+}
+
+/* The same for a string literal, whose length the compiler knows. */
+template <std::size_t N>
+inline void yy_output(const char (&literal)[N]) {
+  static_assert(N - 1 <= yy_out_capacity);
+  yy_output(literal, N - 1);
+}

@@ -1,0 +1,61 @@
+/*
+** Platform calls of the scanner module: terminal test, reads, writes and the
+** fatal exit. Nothing else in the module touches stdio or the system.
+*/
+#include <cstdio>
+#include <cstdlib>
+
+#include <unistd.h>
+
+#include "internal.h"
+
+char yy_out_buf[yy_out_capacity];
+char *yy_out_pos = yy_out_buf;
+
+void yy_output_flush() {
+  const auto length = static_cast<std::size_t>(yy_out_pos - yy_out_buf);
+  yy_out_pos = yy_out_buf;
+  /* A failed write sets stdout's error indicator, which the program checks
+     before it exits; scanning goes on meanwhile. */
+  if (length) std::fwrite(yy_out_buf, 1, length, stdout);
+}
+
+/* Before a read that may block, everything written so far reaches stdio, and
+   at a terminal the screen too: a person sees the prompt and each line's
+   messages before the program waits for the next line. */
+static void yy_output_before_read(bool interactive) {
+  yy_output_flush();
+  if (interactive) std::fflush(stdout);
+}
+
+[[noreturn]] void yy_fatal_error(const char *message) {
+  yy_output_flush(); /* what was written before stays written */
+  std::fprintf(stderr, "%s\n", message);
+  std::exit(2);
+}
+
+bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
+
+std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
+  yy_output_before_read(true);
+  std::size_t n = 0;
+  int c = 0;
+  while (n < room && (c = std::getc(stream)) != EOF) {
+    dst[n++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  if (c == EOF && std::ferror(stream)) yy_fatal_error("input in scanner failed");
+  return n;
+}
+
+std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room) {
+  yy_output_before_read(false);
+  const std::size_t n = std::fread(dst, 1, room, stream);
+  if (n == 0 && std::ferror(stream)) yy_fatal_error("input in scanner failed");
+  return n;
+}
+
+void yy_echo(const char *text, std::size_t length) {
+  yy_output_flush(); /* the echo must come after what the rules wrote */
+  std::fwrite(text, length, 1, yyout);
+}

@@ -1,0 +1,203 @@
+/*
+** The scan loop: yylex runs the automaton over the current buffer, one token
+** per cycle, and dispatches on the action of the state that accepted.
+*/
+#include <cstdint>
+
+#include "internal.h"
+
+/* The rule actions; tests compile the module with rules of their own. */
+#ifdef SCANNER_RULES
+#include SCANNER_RULES
+#else
+#include "rules.h"
+#endif
+
+/*
+** The state the automaton is in after the part of the current token scanned
+** so far (yytext up to yy_c_buf_p). A NUL here is a data byte: class 1.
+*/
+int yy_get_previous_state() {
+  int state = yy_start;
+  for (char *p = yytext; p < yy_c_buf_p; ++p) {
+    const int c = *p ? yy_ec[yy_byte(*p)] : 1;
+    if (yy_accept[state]) {
+      yy_last_accepting_state = state;
+      yy_last_accepting_cpos = p;
+    }
+    state = yy_trans.next[state][c];
+  }
+  return state;
+}
+
+/* The transition on a NUL data byte (class 1) at yy_c_buf_p; 0 if it jams. */
+int yy_try_NUL_trans(int state) {
+  if (yy_accept[state]) {
+    yy_last_accepting_state = state;
+    yy_last_accepting_cpos = yy_c_buf_p;
+  }
+  const int next = yy_trans.next[state][1];
+  return next == jam_state ? 0 : next;
+}
+
+/* Set the scanner up on the first call, and after the current buffer was
+   deleted: there is always a current buffer to scan. */
+static void yy_ensure_current_buffer() {
+  if (!yy_current_buffer) yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);
+  yy_load_buffer_state();
+}
+
+/*
+** The match loop is "state = next[state][class of byte]" until the state
+** reached has the row base jam_base. This omits three things. First, there is
+** no compare with the end of the data: every NUL leads to state 3, whose
+** action (5) decides by position whether it was a data byte or the first
+** end-of-buffer marker, and the second marker always ends the match. Second,
+** a match that ends in the jam state backs up to the last accepting state,
+** recorded before each step with the position of the byte about to be
+** consumed. Third, the token is exposed by writing a NUL after it; the byte
+** it covers waits in yy_hold_char and goes back before the cursor moves on.
+*/
+int yylex() {
+  char *cp;  /* cursor: the scan position during a match */
+  char *bp;  /* token start */
+  int state; /* current automaton state */
+  int act;   /* action number */
+
+  if (yy_init) {
+    yy_init = 0;
+    if (!yy_start) yy_start = 1;
+    if (!yyin) yyin = stdin;
+    if (!yyout) yyout = stdout;
+    yy_ensure_current_buffer();
+  } else if (!yy_current_buffer) {
+    yy_ensure_current_buffer();
+  }
+
+  for (;;) {
+    cp = yy_c_buf_p;
+    *cp = yy_hold_char; /* undo the previous token's terminator */
+    bp = cp;
+    state = yy_start;
+
+  match:
+    do {
+      const int c = yy_ec[yy_byte(*cp)];
+      if (yy_accept[state]) {
+        yy_last_accepting_state = state;
+        yy_last_accepting_cpos = cp;
+      }
+      state = yy_trans.next[state][c];
+      ++cp;
+    } while (yy_base[state] != jam_base);
+
+  find_action:
+    act = yy_accept[state];
+    if (act == 0) { /* jammed: back up to the last accepting state */
+      cp = yy_last_accepting_cpos;
+      state = yy_last_accepting_state;
+      act = yy_accept[state];
+    }
+
+    /* Token set-up: hold the byte after the token, terminate the token. */
+    yytext = bp;
+    yyleng = static_cast<std::int32_t>(cp - bp);
+    yy_hold_char = *cp;
+    *cp = '\0';
+    yy_c_buf_p = cp;
+
+  do_action:
+    switch (static_cast<unsigned>(act)) {
+    case action_back_up:
+      *cp = yy_hold_char;
+      cp = yy_last_accepting_cpos;
+      state = yy_last_accepting_state;
+      goto find_action;
+
+    case rule_lowercase_letter:
+      if (yy_rule_lowercase_letter()) goto done;
+      break;
+
+    case rule_other_character:
+      if (yy_rule_other_character()) goto done;
+      break;
+
+    case rule_newline:
+      if (yy_rule_newline()) goto done;
+      break;
+
+    case action_default_echo:
+      yy_echo(yytext, static_cast<std::size_t>(yyleng));
+      break;
+
+    case action_end_of_buffer: {
+      /* Bytes of the token before the NUL that led to state 3. */
+      const auto matched = static_cast<std::int32_t>(cp - yytext - 1);
+      *cp = yy_hold_char;
+
+      if (yy_current_buffer->status == status_new) {
+        yy_n_chars = yy_current_buffer->saved_count;
+        yy_current_buffer->stream = yyin;
+        yy_current_buffer->status = status_normal;
+      }
+
+      /* At or before chars + yy_n_chars: the NUL was inside the data (the
+         last data byte included); the first marker itself is not. */
+      if (yy_c_buf_p <= yy_current_buffer->chars + yy_n_chars) {
+        yy_c_buf_p = yytext + matched; /* at the NUL data byte */
+        state = yy_get_previous_state();
+        const int next = yy_try_NUL_trans(state);
+        bp = yytext;
+        if (next) {
+          cp = ++yy_c_buf_p;
+          state = next;
+          goto match;
+        }
+        cp = yy_c_buf_p;
+        goto find_action;
+      }
+
+      /* The end-of-buffer marker. The refill may move chars: every position
+         below is taken afresh from yytext and the buffer. */
+      switch (yy_get_next_buffer()) {
+      case refill_continue:
+        yy_c_buf_p = yytext + matched;
+        state = yy_get_previous_state();
+        cp = yy_c_buf_p;
+        bp = yytext;
+        goto match;
+
+      case refill_last_match:
+        yy_c_buf_p = yy_current_buffer->chars + yy_n_chars;
+        state = yy_get_previous_state();
+        cp = yy_c_buf_p;
+        bp = yytext;
+        goto find_action;
+
+      case refill_end_of_input:
+      default:
+        yy_did_buffer_switch_on_eof = 0;
+        if (yywrap()) {
+          yy_c_buf_p = yytext;
+          act = action_end_of_file + (yy_start - 1) / 2;
+          goto do_action;
+        }
+        /* yywrap arranged more input: a new stream, or another buffer. */
+        if (!yy_did_buffer_switch_on_eof) yyrestart(yyin);
+        break;
+      }
+      break;
+    }
+
+    case action_end_of_file:
+      goto done;
+
+    default:
+      yy_fatal_error("fatal scanner internal error--no action found");
+    }
+  }
+
+done:
+  yy_output_flush();
+  return 0;
+}

@@ -1,0 +1,122 @@
+/*
+** The automaton: a compressed transition table in base/default/next/check
+** form, private to the scanner module. Every token is one byte long.
+**
+**   state 1  start               state 5  newline matched (rule 3)
+**   state 2  unused start        state 6  a..z matched (rule 1)
+**   state 3  a NUL seen (action 5: data byte or end-of-buffer marker?)
+**   state 4  other byte matched (rule 2)      state 7  jam_state
+*/
+#pragma once
+
+#include <cstdint>
+#include <iterator>
+
+inline constexpr int jam_state = 7; /* a match that reaches it falls back */
+inline constexpr int jam_base = 5;  /* row base of every state that ends a match */
+
+/* ORDER ACTIONS: these numbers, yy_accept[] and the dispatch switch in yylex. */
+enum : int {
+  action_back_up = 0,
+  rule_lowercase_letter = 1,
+  rule_other_character = 2,
+  rule_newline = 3,
+  action_default_echo = 4,
+  action_end_of_buffer = 5,
+  action_end_of_file = 6
+};
+
+/* yy_ec: byte value -> class (0 NUL, 1 other, 2 '\n', 3 'a'..'z') */
+inline constexpr std::int32_t yy_ec[256] = {
+/*        x0 x1 x2 x3 x4 x5 x6 x7 x8 x9 xa xb xc xd xe xf */
+/* 0x */   0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 1, 1, 1, 1,
+/* 1x */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* 2x */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* 3x */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* 4x */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* 5x */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* 6x */   1, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3,
+/* 7x */   3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 1, 1, 1, 1, 1,
+/* 8x */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* 9x */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* ax */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* bx */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* cx */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* dx */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* ex */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+/* fx */   1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+};
+
+/* yy_meta: class -> meta-class, used after a default step into state >= 8 */
+inline constexpr std::int32_t yy_meta[4] = {0, 1, 1, 1};
+
+/*                                    state:  0  1  2  3  4  5  6  7 */
+inline constexpr std::int16_t yy_accept[8] = {0, 0, 0, 5, 2, 3, 1, 0}; /* action */
+inline constexpr std::int16_t yy_base[8]   = {0, 0, 0, 4, 5, 5, 5, 5}; /* row start */
+inline constexpr std::int16_t yy_def[8]    = {0, 7, 1, 7, 7, 7, 7, 0}; /* default */
+
+/*                                  index:  0  1  2  3  4  5  6  7  8 */
+inline constexpr std::int16_t yy_nxt[9] = {0, 4, 5, 6, 7, 3, 7, 7, 7}; /* next state */
+inline constexpr std::int16_t yy_chk[9] = {0, 1, 1, 1, 3, 7, 7, 7, 7}; /* row owner */
+
+inline constexpr int yy_num_states = int(std::size(yy_accept)); /* 0 is no state */
+inline constexpr int yy_num_classes = int(std::size(yy_meta));
+
+/* A byte as a table index: never let a char's sign pick an entry. */
+constexpr int yy_byte(char c) { return static_cast<unsigned char>(c); }
+
+/*
+** The transition step from state s on class c: walk the default chain until a
+** row owns the entry. The meta-class stands in for c only after a default
+** step into a state numbered 8 or more (none here, but the rule is the table's).
+*/
+constexpr int yy_step(int s, int c) {
+  while (yy_chk[yy_base[s] + c] != s) {
+    s = yy_def[s];
+    if (s >= 8) c = yy_meta[c];
+  }
+  return yy_nxt[yy_base[s] + c];
+}
+
+/*
+** The same step for every state and class, computed once by the compiler from
+** the compressed tables, so that the match loop takes one lookup per byte.
+** Row 0 belongs to no state and stays 0.
+*/
+struct yy_transition_table {
+  std::int8_t next[yy_num_states][yy_num_classes];
+};
+inline constexpr yy_transition_table yy_trans = [] {
+  yy_transition_table t{};
+  for (int s = 1; s < yy_num_states; ++s)
+    for (int c = 0; c < yy_num_classes; ++c) t.next[s][c] = static_cast<std::int8_t>(yy_step(s, c));
+  return t;
+}();
+
+/* What the tables promise and the scan loop relies on, checked at compile time. */
+static_assert(std::size(yy_nxt) == std::size(yy_chk));
+static_assert([] {
+  for (int s = 1; s < yy_num_states; ++s)
+    if (yy_base[s] + yy_num_classes - 1 >= int(std::size(yy_nxt))) return false;
+  return true;
+}(), "a row base plus a class must stay inside yy_nxt/yy_chk");
+static_assert([] {
+  for (int b = 0; b < 256; ++b)
+    if (yy_ec[b] < 0 || yy_ec[b] >= yy_num_classes) return false;
+  return true;
+}(), "every byte must map to a class");
+static_assert([] {
+  for (int s = 1; s < yy_num_states; ++s)
+    for (int c = 0; c < yy_num_classes; ++c)
+      if (yy_trans.next[s][c] < 1 || yy_trans.next[s][c] >= yy_num_states) return false;
+  return true;
+}(), "every transition must lead to a state");
+/* The end of the data needs no compare: NUL leads to state 3 from anywhere
+   but state 3, and state 3 always leads on to the jam state. */
+static_assert([] {
+  for (int s = 1; s < yy_num_states; ++s)
+    if (s != 3 && yy_trans.next[s][0] != 3) return false;
+  for (int c = 0; c < yy_num_classes; ++c)
+    if (yy_trans.next[3][c] != jam_state) return false;
+  return yy_base[3] != jam_base && yy_base[jam_state] == jam_base;
+}(), "the two NUL markers must stop every match");
