@@ -1,0 +1,153 @@
+/*
+** The classify program end to end, as a user runs it: through a pipe, from a
+** regular file and at a pseudo-terminal, and with broken streams.
+*/
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "run_program.h"
+
+using namespace std::string_literals;
+using run::In;
+using run::Out;
+
+namespace {
+
+struct Row {
+  std::string input;
+  std::string output; /* after the prompt; L and N stand for the messages */
+};
+
+/* The rows that catch different faults: empty, newline alone, each rule,
+   messages running together, NUL inside and last, bytes above 0x7F and the
+   class boundaries, CR, and a second line that must stay unclassified. */
+const Row rows[] = {
+    {""s, ""},           {"\n"s, ""},          {"a\n"s, "L"},        {"aB\n"s, "LN"},
+    {"Ba\n"s, "NL"},     {"ab"s, "LL"},        {"a\0b\n"s, "LNL"},  {"\0"s, "N"},
+    {"\0\0\n"s, "NN"},   {"Z\n"s, "N"},        {"Q"s, "N"},          {"1 \t\n"s, "NNN"},
+    {"`az{\n"s, "NLLN"}, {"\xC3\xA9\n"s, "NN"}, {"\x80\xFF\n"s, "NN"}, {"\r\n"s, "N"},
+    {"a\nb\n"s, "L"},
+};
+
+std::string spell(const std::string &picture) {
+  std::string out(run::prompt);
+  for (char c : picture) out += c == 'L' ? run::lower : run::other;
+  return out;
+}
+
+/* At a terminal, input without a final newline ends with ^D: one to hand
+   over the partial line, one more for the end of file. */
+std::string typed(const std::string &input) {
+  if (input.empty()) return "\x04";
+  return input.find('\n') == std::string::npos ? input + "\x04\x04" : input;
+}
+
+void expect_rows(In in) {
+  for (const Row &row : rows) {
+    const std::string input = in == In::terminal ? typed(row.input) : row.input;
+    const run::Result r = run::run_classify(in, input);
+    SCOPED_TRACE(::testing::PrintToString(row.input));
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.out, spell(row.output));
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+  }
+}
+
+TEST(Classify, RowsThroughAPipe) { expect_rows(In::pipe); }
+TEST(Classify, RowsFromAFile) { expect_rows(In::file); }
+TEST(Classify, RowsAtATerminal) { expect_rows(In::terminal); }
+
+TEST(Classify, EveryByteValueInOneLine) {
+  std::string line;
+  for (int b = 0; b < 256; ++b)
+    if (b != '\n') line += static_cast<char>(b);
+  for (In in : {In::pipe, In::file}) {
+    const run::Result r = run::run_classify(in, line + "\nrest");
+    EXPECT_EQ(r.out, run::expected_output(line));
+    EXPECT_EQ(r.status, 0);
+  }
+}
+
+TEST(Classify, ALargeFirstLineIsClassifiedWhole) {
+  std::mt19937 rng(7);
+  std::string input(3 << 20, '\0');
+  for (char &c : input) {
+    c = static_cast<char>(rng() & 0xFF);
+    if (c == '\n') c = 'n';
+  }
+  for (In in : {In::pipe, In::file}) {
+    const run::Result r = run::run_classify(in, input);
+    EXPECT_TRUE(r.out == run::expected_output(input)) << "output of " << r.out.size() << " bytes differs";
+    EXPECT_EQ(r.status, 0);
+  }
+}
+
+/* ---- At a terminal ---- */
+
+TEST(Terminal, ThePromptIsShownBeforeAnyInput) {
+  /* Also when the output goes on to a pipe (classify | tee log). */
+  for (Out out : {Out::terminal, Out::pipe}) {
+    run::Session s({In::terminal, out});
+    EXPECT_TRUE(s.read_until(run::prompt, 5000)) << "the prompt must not wait in a buffer";
+    s.send("aB\n");
+    const run::Result r = s.finish(20000);
+    EXPECT_EQ(r.out, spell("LN"));
+    EXPECT_EQ(r.status, 0);
+  }
+}
+
+TEST(Terminal, ALineArrivesWithoutWaitingForMore) {
+  /* The terminal stays open: a program that waited for a full block (or
+     for the end of file) would never finish. */
+  run::Session s({In::terminal, Out::pipe});
+  s.send("ab\n");
+  const run::Result r = s.finish(20000);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_EQ(r.out, spell("LL"));
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(Terminal, NothingAfterTheFirstNewlineIsTakenFromTheStream) {
+  /* The shell reads the terminal after classify exits: it must find the
+     second line there, untouched. */
+  run::Options o{In::terminal, Out::terminal};
+  o.command = {"/bin/sh", "-c", "\"$0\"; IFS= read -r rest; printf '[%s]' \"$rest\"", run::program_path()};
+  run::Session s(o);
+  s.send("a\nsecond line\n");
+  const run::Result r = s.finish(20000);
+  EXPECT_EQ(r.out, spell("L") + "[second line]");
+  EXPECT_EQ(r.status, 0);
+}
+
+/* ---- Broken streams ---- */
+
+TEST(Broken, UnreadableInputIsAFatalReadError) {
+  for (In in : {In::directory, In::closed}) {
+    const run::Result r = run::run_classify(in, "");
+    EXPECT_EQ(r.err, "input in scanner failed\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, std::string(run::prompt)) << "what was written before stays written";
+  }
+}
+
+TEST(Broken, ALostWriteIsReportedNotPassedForSuccess) {
+  for (Out out : {Out::full, Out::closed}) {
+    const run::Result r = run::run_classify(In::pipe, "abc\n", out);
+    EXPECT_EQ(r.err, "write error on standard output\n");
+    EXPECT_EQ(r.status, 2);
+  }
+}
+
+TEST(Broken, AReaderThatGoesAwayEndsTheProgramBySignal) {
+  run::Session s({In::pipe, Out::pipe});
+  s.close_output();
+  s.send(std::string(1 << 20, 'x'));
+  const run::Result r = s.finish();
+  EXPECT_EQ(r.signal, SIGPIPE);
+  EXPECT_EQ(r.err, "");
+}
+
+} // namespace

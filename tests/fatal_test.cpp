@@ -1,0 +1,114 @@
+/*
+** Every fatal path a caller can reach: one line on standard error, exit 2.
+** Each case runs in a child process (a death test).
+*/
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "probe.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+class Fatal : public ::testing::Test {
+protected:
+  void SetUp() override { probe::reset(); }
+  void TearDown() override { probe::reset(); }
+
+  static std::FILE *file_with(const std::string &bytes) {
+    std::FILE *f = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::rewind(f);
+    return f;
+  }
+  static void scan_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
+    yyin = f;
+    yy_current_buffer = yy_create_buffer(f, capacity);
+    yy_current_buffer->interactive = interactive;
+    yylex();
+  }
+};
+
+const auto exit2 = ::testing::ExitedWithCode(2);
+
+/* A memory buffer of capacity 0 made refillable: growth would need realloc. */
+void refill_borrowed_area() {
+  static char area[2] = {0, 0};
+  yy_scan_buffer(area, 2);
+  yyrestart(std::tmpfile());
+  std::fputc('a', yyin);
+  std::rewind(yyin);
+  yylex();
+}
+
+/* A NUL carried into a full buffer whose reallocation fails. */
+void fail_growth() {
+  std::FILE *f = std::tmpfile();
+  std::fwrite("a\0b", 1, 3, f);
+  std::rewind(f);
+  yyin = f;
+  yy_current_buffer = yy_create_buffer(f, 2);
+  probe::allocations_before_failure = 0;
+  yylex();
+}
+
+/* Position the scan beyond the second marker and ask for a refill. */
+void miss_end_of_buffer() {
+  yyrestart(std::tmpfile());
+  yy_c_buf_p = yy_current_buffer->chars + yy_n_chars + 2;
+  yy_get_next_buffer();
+}
+
+TEST_F(Fatal, ABufferThatCannotGrowIsAnOverflow) {
+  /* Capacity 0 cannot grow by doubling or by an eighth: no endless loop. */
+  EXPECT_EXIT(scan_stream(file_with("a"), 0), exit2, "^fatal error - scanner input buffer overflow\n$");
+  /* A borrowed array may not be reallocated. */
+  EXPECT_EXIT(refill_borrowed_area(), exit2, "^fatal error - scanner input buffer overflow\n$");
+  /* The reallocation itself fails. */
+  EXPECT_EXIT(fail_growth(), exit2, "^fatal error - scanner input buffer overflow\n$");
+}
+
+TEST_F(Fatal, NoMemoryForAStreamBuffer) {
+  const char *message = "^out of dynamic memory in yy_create_buffer\\(\\)\n$";
+  EXPECT_EXIT((probe::allocations_before_failure = 0, yy_create_buffer(nullptr, 16)), exit2, message);
+  EXPECT_EXIT((probe::allocations_before_failure = 1, yy_create_buffer(nullptr, 16)), exit2, message);
+  /* The very first yylex creates one too. */
+  EXPECT_EXIT((probe::allocations_before_failure = 0, yyin = file_with("a"), yylex()), exit2, message);
+  /* A negative size would wrap capacity + 2 to a two-byte array. */
+  EXPECT_EXIT(yy_create_buffer(nullptr, -1), exit2, message);
+}
+
+TEST_F(Fatal, AReadErrorIsReportedByLinesAndByBlocks) {
+  /* Reading a directory fails with an error, not with the end of file. */
+  EXPECT_EXIT(scan_stream(std::fopen("/", "r"), 64), exit2, "^input in scanner failed\n$");
+  EXPECT_EXIT(scan_stream(std::fopen("/", "r"), 64, true), exit2, "^input in scanner failed\n$");
+}
+
+TEST_F(Fatal, ARefillPastTheSecondMarkerIsAnInternalError) {
+  EXPECT_EXIT(miss_end_of_buffer(), exit2, "^fatal scanner internal error--end of buffer missed\n$");
+}
+
+TEST_F(Fatal, MemoryScanningRefusesSizesThatWouldWrap) {
+  const char *bad = "^bad buffer in yy_scan_bytes\\(\\)\n$";
+  char byte = 'x';
+  EXPECT_EXIT(yy_scan_bytes(&byte, -1), exit2, bad);
+  /* count + 2 would not fit: refused before anything is read or allocated. */
+  EXPECT_EXIT(yy_scan_bytes(&byte, INT32_MAX - 1), exit2, bad);
+  EXPECT_EXIT(yy_scan_bytes(&byte, INT32_MAX), exit2, bad);
+}
+
+TEST_F(Fatal, NoMemoryForAMemoryBuffer) {
+  char area[3] = {'a', 0, 0};
+  EXPECT_EXIT((probe::allocations_before_failure = 0, yy_scan_buffer(area, 3)), exit2,
+              "^out of dynamic memory in yy_scan_buffer\\(\\)\n$");
+  EXPECT_EXIT((probe::allocations_before_failure = 0, yy_scan_string("abc")), exit2,
+              "^out of dynamic memory in yy_scan_bytes\\(\\)\n$");
+  EXPECT_EXIT((probe::allocations_before_failure = 1, yy_scan_bytes("abc", 3)), exit2,
+              "^out of dynamic memory in yy_scan_buffer\\(\\)\n$");
+}
+
+} // namespace

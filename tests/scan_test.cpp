@@ -1,0 +1,311 @@
+/*
+** The scan loop and the refill, in process: every token the rule actions see
+** must be the one a byte-by-byte model predicts, however the input is split
+** into refills, and the buffer invariants must hold around every refill.
+*/
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "probe.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+class Scan : public ::testing::Test {
+protected:
+  void SetUp() override { probe::reset(); }
+  void TearDown() override {
+    probe::reset();
+    for (std::FILE *f : files_) std::fclose(f);
+    EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
+  }
+
+  /* A real file holding the bytes, positioned at its start. */
+  std::FILE *file_with(std::string_view bytes) {
+    std::FILE *f = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::rewind(f);
+    files_.push_back(f);
+    return f;
+  }
+
+  /* Make a buffer of the given capacity over f current, as a caller may
+     before the first yylex; interactive forces line-at-a-time refills. */
+  yy_input_buffer *use_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
+    yyin = f;
+    yy_current_buffer = yy_create_buffer(f, capacity);
+    yy_current_buffer->interactive = interactive ? 1 : 0;
+    return yy_current_buffer;
+  }
+
+  /* Run yylex until the input is exhausted (yywrap asked). */
+  void scan_to_end() {
+    for (int calls = 0; probe::wrap_calls == 0; ++calls) {
+      ASSERT_LT(calls, 1 << 20) << "yylex never reached the end of the input";
+      yylex();
+    }
+  }
+
+  std::vector<std::FILE *> files_;
+};
+
+/* Do the recorded tokens match the model, one token per input byte? */
+::testing::AssertionResult tokens_match(std::string_view input) {
+  const auto &tokens = probe::tokens;
+  if (tokens.size() != input.size())
+    return ::testing::AssertionFailure() << tokens.size() << " tokens for " << input.size() << " bytes";
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(input[i]);
+    if (tokens[i].action != probe::rule_for(byte) || tokens[i].text != std::string(1, input[i]) ||
+        !tokens[i].terminated)
+      return ::testing::AssertionFailure() << "token " << i << " (byte " << int(byte) << ") got action "
+                                           << tokens[i].action << ", " << tokens[i].text.size() << " bytes";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+std::string random_bytes(std::size_t n, unsigned seed, std::string_view alphabet = {}) {
+  std::mt19937 rng(seed);
+  std::string s(n, '\0');
+  for (char &c : s)
+    c = alphabet.empty() ? static_cast<char>(rng() & 0xFF) : alphabet[rng() % alphabet.size()];
+  return s;
+}
+
+/* ---- The rows that catch different faults, through the whole loop ---- */
+
+TEST_F(Scan, EveryRefillSplitGivesTheModelsTokens) {
+  std::vector<std::string> inputs = {
+      ""s, "\n"s, "a"s, "aB\n"s, "Ba\n"s, "\0"s, "\0\0\n"s, "x\0y\n"s, "a\0b\n"s, "\0a\0\0b\0"s,
+      "ab\ncd\n\0\0"s, "`az{\n"s, "\xC3\xA9\x80\xFF\r\n"s, "\n\n\0\n"s, random_bytes(300, 1, "ab\0\n\xFFZ"s),
+      random_bytes(200, 2)};
+  std::string all_bytes;
+  for (int b = 255; b >= 0; --b) all_bytes += static_cast<char>(b);
+  inputs.push_back(all_bytes);
+
+  int nfail = 0;
+  for (const std::string &input : inputs)
+    for (std::int32_t capacity = 1; capacity <= std::int32_t(input.size()) + 3; ++capacity)
+      for (bool interactive : {false, true}) {
+        probe::reset();
+        use_stream(file_with(input), capacity, interactive);
+        scan_to_end();
+        const auto match = tokens_match(input);
+        if (!match || probe::wrap_calls != 1) {
+          if (++nfail < 5)
+            ADD_FAILURE() << "input of " << input.size() << " bytes, capacity " << capacity
+                          << (interactive ? ", by lines: " : ", by blocks: ") << match.message()
+                          << ", yywrap called " << probe::wrap_calls << " times";
+        }
+      }
+  EXPECT_EQ(nfail, 0);
+}
+
+TEST_F(Scan, NewlineReturnsAndTheNextCallResumesAfterIt) {
+  use_stream(file_with("ab\ncd\n"), default_buffer_size);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LL\n");
+  /* Between calls: the position after the newline holds its terminator. */
+  EXPECT_EQ(*yy_c_buf_p, '\0');
+  EXPECT_EQ(yy_hold_char, 'c');
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LL\nLL\n");
+  EXPECT_EQ(probe::wrap_calls, 0) << "no refill past the newline yet";
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::wrap_calls, 1);
+}
+
+TEST_F(Scan, FirstCallSetsUpStandardStreamsAndADefaultBuffer) {
+  std::FILE *f = file_with("q\n");
+  yyin = f; /* a stream set before the first call is used unchanged */
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(yy_start, 1);
+  EXPECT_EQ(yy_init, 0);
+  EXPECT_EQ(yyin, f);
+  EXPECT_EQ(yyout, stdout);
+  ASSERT_NE(yy_current_buffer, nullptr);
+  EXPECT_EQ(yy_current_buffer->capacity, std::uint32_t(default_buffer_size));
+  EXPECT_EQ(yy_current_buffer->status, status_normal);
+  EXPECT_EQ(probe::picture(), "L\n");
+}
+
+TEST_F(Scan, EndOfInputRestartsTheBufferAndCallsYywrapOnce) {
+  yy_input_buffer *b = use_stream(file_with("Q"), default_buffer_size);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "N");
+  EXPECT_EQ(probe::wrap_calls, 1);
+  /* Emptied and re-attached: markers at the start, everything reloaded. */
+  EXPECT_EQ(b->status, status_new);
+  EXPECT_EQ(yy_n_chars, 0);
+  EXPECT_EQ(yytext, b->chars);
+  EXPECT_EQ(yy_c_buf_p, b->chars);
+  EXPECT_EQ(b->chars[0], '\0');
+  EXPECT_EQ(b->chars[1], '\0');
+  /* Called again, it reads the stream again: still nothing. */
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::wrap_calls, 2);
+  EXPECT_EQ(probe::picture(), "N");
+}
+
+/* ---- NUL bytes at the edge of the data ---- */
+
+TEST_F(Scan, NulAsTheLastByteOfTheInputIsMatchedFromEofPending) {
+  use_stream(file_with("ab\0"s), default_buffer_size);
+  int status_at_nul = -1;
+  probe::on_action = [&](int action) {
+    if (probe::tokens.back().text == "\0"s) status_at_nul = yy_current_buffer->status;
+    return action == rule_newline;
+  };
+  scan_to_end();
+  EXPECT_TRUE(tokens_match("ab\0"s));
+  /* The NUL was carried into a refill that read nothing: last match. */
+  EXPECT_EQ(status_at_nul, status_eof_pending);
+  EXPECT_EQ(probe::wrap_calls, 1);
+  EXPECT_EQ(yy_current_buffer->status, status_new) << "restarted at the end";
+}
+
+TEST_F(Scan, NulAsTheLastByteOfARefillIsCarriedIntoTheNext) {
+  /* Capacity 4 reads three bytes a refill: the NUL ends the first one. */
+  use_stream(file_with("ab\0cd"s), 4);
+  scan_to_end();
+  EXPECT_TRUE(tokens_match("ab\0cd"s));
+}
+
+TEST_F(Scan, AFullBufferGrowsAndKeepsTheUnfinishedTokenIntact) {
+  /* Capacity 2 reads one byte a refill; the NUL carried into the second
+     refill leaves no room, so the array must grow (and, here, move). */
+  yy_input_buffer *b = use_stream(file_with("a\0b"s), 2);
+  char *before = b->chars;
+  scan_to_end();
+  EXPECT_TRUE(tokens_match("a\0b"s));
+  EXPECT_EQ(b->capacity, 4u);
+  EXPECT_NE(b->chars, before);
+}
+
+TEST_F(Scan, GrowthDoublesThenAddsAnEighthAndRefusesToShrinkOrStall) {
+  EXPECT_EQ(yy_grown_capacity(1), 2u);
+  EXPECT_EQ(yy_grown_capacity(16384), 32768u);
+  EXPECT_EQ(yy_grown_capacity(1u << 29), 1u << 30);
+  EXPECT_EQ(yy_grown_capacity(1u << 30), (1u << 30) + (1u << 27));
+  EXPECT_EQ(yy_grown_capacity(0), 0u) << "no progress from 0";
+  EXPECT_EQ(yy_grown_capacity(2000000000u), 0u) << "would pass the 32-bit count";
+  EXPECT_EQ(yy_grown_capacity(4000000000u), 0u) << "would wrap";
+  /* Wherever it grows, it grows. */
+  for (std::uint64_t c = 1; c <= INT32_MAX; c = c * 3 + 1) {
+    const std::uint32_t next = yy_grown_capacity(static_cast<std::uint32_t>(c));
+    EXPECT_TRUE(next == 0 || next > c) << c;
+  }
+}
+
+/* ---- Terminal refills: a line at a time ---- */
+
+TEST_F(Scan, LineRefillsStopAfterTheNewlineAndLeaveTheRestInTheStream) {
+  std::FILE *f = file_with("ab\ncd\n");
+  use_stream(f, default_buffer_size, /*interactive=*/true);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(yy_n_chars, 3) << "one refill, one line";
+  EXPECT_EQ(std::ftell(f), 3) << "nothing after the newline was taken";
+}
+
+TEST_F(Scan, ALongLineIsDeliveredInChunksOfAtMostTheReadSize) {
+  const std::string line = std::string(8192 + 10, 'x') + "\n";
+  std::FILE *f = file_with(line);
+  use_stream(f, default_buffer_size, /*interactive=*/true);
+  std::vector<std::int32_t> counts;
+  probe::on_action = [&](int action) {
+    if (counts.empty() || counts.back() != yy_n_chars) counts.push_back(yy_n_chars);
+    return action == rule_newline;
+  };
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(counts, (std::vector<std::int32_t>{8192, 11}));
+  EXPECT_EQ(probe::tokens.size(), line.size());
+}
+
+TEST_F(Scan, BlockRefillsAskForAtMostTheReadSize) {
+  const std::string input = random_bytes(20000, 3, "abXY");
+  use_stream(file_with(input), default_buffer_size);
+  std::int32_t largest = 0;
+  probe::on_action = [&](int) {
+    largest = std::max(largest, yy_n_chars);
+    return false;
+  };
+  scan_to_end();
+  EXPECT_TRUE(tokens_match(input));
+  EXPECT_EQ(largest, read_chunk_size);
+}
+
+/* ---- Restarting, flushing, and streams that come and go ---- */
+
+TEST_F(Scan, YyrestartKeepsTheArrayAndSwitchesToTheNewStream) {
+  yy_input_buffer *b = use_stream(file_with("abc\n"), 64);
+  probe::on_action = [](int) { return true; }; /* stop after each token */
+  yylex();
+  char *chars = b->chars;
+  std::FILE *second = file_with("Z\n");
+  yyrestart(second);
+  EXPECT_EQ(yy_current_buffer, b);
+  EXPECT_EQ(b->chars, chars);
+  EXPECT_EQ(b->capacity, 64u);
+  EXPECT_EQ(yyin, second);
+  EXPECT_EQ(yy_n_chars, 0);
+  EXPECT_EQ(yy_hold_char, '\0');
+  probe::on_action = nullptr;
+  probe::tokens.clear();
+  yylex();
+  EXPECT_EQ(probe::picture(), "N\n") << "the unread \"bc\" was discarded";
+}
+
+TEST_F(Scan, YyrestartWithoutACurrentBufferCreatesOneForTheStream) {
+  std::FILE *f = file_with("k\n");
+  yyrestart(f);
+  ASSERT_NE(yy_current_buffer, nullptr);
+  EXPECT_EQ(yy_current_buffer->capacity, std::uint32_t(default_buffer_size));
+  EXPECT_EQ(yy_current_buffer->stream, f);
+  EXPECT_EQ(yyin, f);
+  yylex();
+  EXPECT_EQ(probe::picture(), "L\n");
+}
+
+TEST_F(Scan, FlushingTheCurrentBufferDropsItsTextAndReloadsTheState) {
+  std::FILE *f = file_with("ab\ncd\n");
+  yy_input_buffer *b = use_stream(f, default_buffer_size);
+  yylex(); /* one block read took the whole file; "cd\n" waits in the buffer */
+  yy_flush_buffer(b);
+  EXPECT_EQ(yy_n_chars, 0);
+  EXPECT_EQ(yy_c_buf_p, b->chars);
+  EXPECT_EQ(yytext, b->chars);
+  EXPECT_EQ(yy_hold_char, '\0');
+  EXPECT_EQ(yyin, f);
+  EXPECT_EQ(b->status, status_new);
+  yy_flush_buffer(nullptr); /* no effect */
+  scan_to_end();
+  EXPECT_EQ(probe::picture(), "LL\n") << "the flushed line is never scanned";
+}
+
+TEST_F(Scan, ARefillWithoutAStreamIsTheEndOfInput) {
+  yyrestart(nullptr);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::wrap_calls, 1);
+  EXPECT_TRUE(probe::tokens.empty());
+}
+
+TEST_F(Scan, YywrapThatPointsYyinElsewhereContinuesWithThatStream) {
+  use_stream(file_with("ab"), default_buffer_size);
+  std::FILE *more = file_with("cD\n");
+  probe::on_wrap = [&] {
+    if (probe::wrap_calls > 1) return 1;
+    yyin = more;
+    return 0;
+  };
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LLLN\n");
+  EXPECT_EQ(yy_current_buffer->stream, more);
+}
+
+} // namespace

@@ -1,0 +1,52 @@
+#include "probe.h"
+
+#include <cstring>
+
+namespace probe {
+
+std::vector<Token> tokens;
+std::function<bool(int)> on_action;
+std::function<int()> on_wrap;
+int wrap_calls = 0;
+
+bool rule_action(int action) {
+  tokens.push_back({action, std::string(yytext, static_cast<std::size_t>(yyleng)), yytext[yyleng] == '\0'});
+  if (on_action) return on_action(action);
+  return action == rule_newline;
+}
+
+void reset() {
+  if (yy_current_buffer) yy_delete_buffer(yy_current_buffer);
+  yyin = nullptr;
+  yyout = nullptr;
+  yytext = nullptr;
+  yyleng = 0;
+  yy_current_buffer = nullptr;
+  yy_hold_char = 0;
+  yy_n_chars = 0;
+  yy_c_buf_p = nullptr;
+  yy_init = 1;
+  yy_start = 0;
+  yy_did_buffer_switch_on_eof = 0;
+  yy_last_accepting_state = 0;
+  yy_last_accepting_cpos = nullptr;
+  yy_out_pos = yy_out_buf;
+  tokens.clear();
+  on_action = nullptr;
+  on_wrap = nullptr;
+  wrap_calls = 0;
+  allocations_before_failure = -1;
+}
+
+std::string picture() {
+  std::string s;
+  for (const Token &t : tokens) s += t.action == rule_lowercase_letter ? "L" : t.action == rule_newline ? "\n" : "N";
+  return s;
+}
+
+} // namespace probe
+
+int yywrap() {
+  ++probe::wrap_calls;
+  return probe::on_wrap ? probe::on_wrap() : 1;
+}

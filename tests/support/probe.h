@@ -1,0 +1,53 @@
+/*
+** The test build of the scanner module: its rule actions record every token
+** and can run a test's code inside the action; yywrap and the memory hooks
+** are the tests' too. Tests reach the module's private part through it.
+*/
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scanner/internal.h"
+
+namespace probe {
+
+/* One token as its rule action saw it. */
+struct Token {
+  int action;          /* rule number, 1..3 */
+  std::string text;    /* the yyleng bytes at yytext */
+  bool terminated;     /* yytext[yyleng] was the NUL terminator */
+};
+
+extern std::vector<Token> tokens;
+
+/* Runs inside every rule action after the token is recorded; its result
+   decides whether yylex returns 0. Unset: only the newline rule returns. */
+extern std::function<bool(int action)> on_action;
+
+/* Runs as yywrap; unset: 1, no more input. */
+extern std::function<int()> on_wrap;
+extern int wrap_calls;
+
+/* Memory hooks: live blocks, and a countdown to a failing allocation. */
+extern long live_blocks;
+extern long allocations_before_failure; /* -1: never fail */
+
+/* Fresh module state: deletes the current buffer, zeroes the probes. */
+void reset();
+
+/* The rules' answer: what a rule action of the test build does. */
+bool rule_action(int action);
+
+/* The model the scanner must match: the rule for one byte. */
+constexpr int rule_for(unsigned char byte) {
+  if (byte >= 'a' && byte <= 'z') return rule_lowercase_letter;
+  return byte == '\n' ? rule_newline : rule_other_character;
+}
+
+/* "L", "N", "\n" per token: a compact picture of what was matched. */
+std::string picture();
+
+} // namespace probe

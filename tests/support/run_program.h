@@ -1,0 +1,81 @@
+/*
+** Runs a program (classify by default) the way a user would: standard input
+** from a pipe, a regular file or a pseudo-terminal (or broken on purpose),
+** standard output to a pipe, the same terminal, or a broken destination.
+*/
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+namespace run {
+
+enum class In { pipe, file, terminal, directory, closed };
+enum class Out { pipe, terminal, closed, full };
+
+struct Options {
+  Options(In in_ = In::pipe, Out out_ = Out::pipe) : in(in_), out(out_) {}
+  In in = In::pipe;
+  Out out = Out::pipe;      /* Out::terminal needs In::terminal: the same one */
+  std::string file;         /* contents of the file for In::file */
+  bool canonical = true;    /* terminal line discipline: a line per read */
+  std::vector<std::string> command; /* empty: the classify program */
+};
+
+struct Result {
+  std::string out, err;
+  int status = -1;          /* exit status, or -1 */
+  int signal = 0;           /* the signal that ended it, or 0 */
+  bool timed_out = false;   /* the helper had to kill it */
+};
+
+class Session {
+public:
+  explicit Session(const Options &options);
+  ~Session();
+  Session(const Session &) = delete;
+  Session &operator=(const Session &) = delete;
+
+  /* Queue bytes for the program's standard input; they go as it reads. */
+  void send(std::string_view bytes);
+  /* Wait until the output so far contains needle; false on timeout or end. */
+  bool read_until(std::string_view needle, int timeout_ms = 20000);
+  /* Stop reading the program's output (a reader that goes away early). */
+  void close_output();
+  /* Close the terminal's master side: the program's terminal hangs up. */
+  void hang_up();
+  /* Close the input (a pipe's write end), drain the output, wait for exit. */
+  Result finish(int timeout_ms = 120000);
+
+  const std::string &out() const { return result_.out; }
+
+private:
+  bool pump(int timeout_ms); /* one round of I/O; false once nothing can happen */
+  void close_input();
+
+  Options options_;
+  pid_t pid_ = -1;
+  int in_fd_ = -1, out_fd_ = -1, err_fd_ = -1; /* terminal: in_fd_ == out_fd_ */
+  std::string pending_;
+  Result result_;
+};
+
+/* Start the program, give it input, and collect what it did. With a terminal
+   the input goes in as typed; append "\x04" (end of file) where needed. */
+Result run_classify(In in, std::string_view input, Out out = Out::pipe);
+
+/* Where the classify program is. */
+const char *program_path();
+
+/* The program's texts. */
+inline constexpr std::string_view prompt = "Enter String: ";
+inline constexpr std::string_view lower = "Single lowercase letter\n";
+inline constexpr std::string_view other = "Not a single lowercase letter";
+
+/* What the program must print for an input: the prompt, then a message per
+   byte of the first line. */
+std::string expected_output(std::string_view input);
+
+} // namespace run
