@@ -1,0 +1,254 @@
+/*
+** Scanning memory and switching buffers: refusals that change nothing,
+** ownership (borrowed areas never released, copies always), and buffers
+** resumed exactly where they were left.
+*/
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "probe.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+class Memory : public ::testing::Test {
+protected:
+  void SetUp() override { probe::reset(); }
+  void TearDown() override {
+    for (yy_input_buffer *b : owned_)
+      if (b != yy_current_buffer) yy_delete_buffer(b);
+    probe::reset(); /* deletes the current buffer */
+    for (std::FILE *f : files_) std::fclose(f);
+    EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
+  }
+  /* Buffers the test leaves to the fixture to delete. */
+  yy_input_buffer *keep(yy_input_buffer *b) {
+    owned_.push_back(b);
+    return b;
+  }
+  std::FILE *file_with(const std::string &bytes) {
+    std::FILE *f = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::rewind(f);
+    files_.push_back(f);
+    return f;
+  }
+  /* Make the next yylex return after every token. */
+  static void one_token_per_call() {
+    probe::on_action = [](int) { return true; };
+  }
+
+  std::vector<yy_input_buffer *> owned_;
+  std::vector<std::FILE *> files_;
+};
+
+TEST_F(Memory, NulBytesInsideAMemoryBufferAreCharacters) {
+  yy_scan_bytes("a\0b\0\n"s.data(), 5);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LNLN\n");
+  EXPECT_EQ(probe::tokens[1].text, "\0"s);
+  EXPECT_EQ(yylex(), 0) << "then the end of the memory";
+  EXPECT_EQ(probe::wrap_calls, 1);
+}
+
+TEST_F(Memory, AScannedBufferIsCurrentAndFullFromTheStart) {
+  char area[] = {'h', 'i', '\0', '\0'};
+  yy_input_buffer *b = yy_scan_buffer(area, sizeof area);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(yy_current_buffer, b);
+  EXPECT_EQ(b->chars, area) << "scanned in place";
+  EXPECT_EQ(b->capacity, 2u);
+  EXPECT_EQ(b->saved_count, 2);
+  EXPECT_EQ(yy_n_chars, 2);
+  EXPECT_EQ(b->owns_chars, 0);
+  EXPECT_EQ(b->refillable, 0);
+  EXPECT_EQ(b->stream, nullptr);
+  EXPECT_EQ(yyin, nullptr) << "yyin follows the current buffer";
+  EXPECT_EQ(yy_did_buffer_switch_on_eof, 1);
+  /* The first call of yylex scans it and makes no buffer of its own. */
+  const long blocks = probe::live_blocks;
+  yylex();
+  EXPECT_EQ(probe::picture(), "LL");
+  EXPECT_EQ(probe::live_blocks, blocks);
+}
+
+TEST_F(Memory, RefusedAreasChangeNothing) {
+  yy_scan_string("abc\n");
+  one_token_per_call();
+  yylex(); /* one token in: the scan position is inside the buffer */
+  yy_input_buffer *const current = yy_current_buffer;
+  char *const position = yy_c_buf_p;
+  const long blocks = probe::live_blocks;
+  yy_did_buffer_switch_on_eof = 0;
+
+  /* Sizes below 2 are refused without reading the area: null is never read. */
+  EXPECT_EQ(yy_scan_buffer(nullptr, 0), nullptr);
+  EXPECT_EQ(yy_scan_buffer(nullptr, 1), nullptr);
+  char last_not_nul[] = {'x', '\0', 'y'};
+  char last_but_one_not_nul[] = {'x', 'y', '\0'};
+  EXPECT_EQ(yy_scan_buffer(last_not_nul, 3), nullptr);
+  EXPECT_EQ(yy_scan_buffer(last_but_one_not_nul, 3), nullptr);
+
+  EXPECT_EQ(yy_current_buffer, current);
+  EXPECT_EQ(yy_c_buf_p, position);
+  EXPECT_EQ(probe::live_blocks, blocks) << "nothing allocated";
+  EXPECT_EQ(yy_did_buffer_switch_on_eof, 0) << "no switch";
+  yylex();
+  EXPECT_EQ(probe::picture(), "LL") << "scanning goes on where it was";
+}
+
+TEST_F(Memory, AnEmptyBufferReachesTheEndAtOnce) {
+  char area[2] = {'\0', '\0'};
+  yy_input_buffer *b = yy_scan_buffer(area, 2);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->capacity, 0u);
+  EXPECT_EQ(b->saved_count, 0);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_TRUE(probe::tokens.empty());
+  EXPECT_EQ(probe::wrap_calls, 1);
+  /* And again: a memory buffer stays at its end. */
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::wrap_calls, 2);
+
+  probe::reset();
+  yy_input_buffer *s = yy_scan_string("");
+  EXPECT_EQ(s->capacity, 0u);
+  EXPECT_EQ(s->chars[0], '\0');
+  EXPECT_EQ(s->chars[1], '\0');
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_TRUE(probe::tokens.empty());
+}
+
+TEST_F(Memory, TheCopyIsIndependentOfTheCallersBytes) {
+  std::string source = "ab\0Z\n"s;
+  yy_input_buffer *b = yy_scan_bytes(source.data(), static_cast<std::int32_t>(source.size()));
+  EXPECT_NE(b->chars, source.data());
+  EXPECT_EQ(b->owns_chars, 1);
+  source.assign(source.size(), '!');
+  source.clear();
+  source.shrink_to_fit();
+  yylex();
+  EXPECT_EQ(probe::picture(), "LLNN\n");
+}
+
+TEST_F(Memory, SwitchingAwayAndBackResumesIntact) {
+  char area_a[] = "abcd\0"; /* 4 characters and the two NULs */
+  yy_input_buffer *a = keep(yy_scan_buffer(area_a, sizeof area_a));
+  ASSERT_NE(a, nullptr);
+  one_token_per_call();
+  yylex(); /* 'a' matched: 'b' lies under the token's terminator */
+  EXPECT_EQ(area_a[1], '\0');
+
+  keep(yy_scan_string("XY"));
+  EXPECT_EQ(std::memcmp(area_a, "abcd\0", 6), 0) << "A's characters are whole again";
+  EXPECT_EQ(a->saved_pos, area_a + 1);
+  EXPECT_EQ(a->saved_count, 4);
+  yylex();
+  yylex();
+  EXPECT_EQ(probe::picture(), "LNN");
+
+  yy_switch_to_buffer(a);
+  EXPECT_EQ(yytext, area_a + 1);
+  EXPECT_EQ(yy_c_buf_p, area_a + 1);
+  probe::on_action = nullptr;
+  yylex();
+  EXPECT_EQ(probe::picture(), "LNNLLL") << "A resumes at b, c, d";
+}
+
+TEST_F(Memory, TheSwitchFlagIsSetByRealSwitchesOnly) {
+  yy_input_buffer *a = keep(yy_scan_string("a"));
+  yy_did_buffer_switch_on_eof = 0;
+  yy_switch_to_buffer(a);
+  EXPECT_EQ(yy_did_buffer_switch_on_eof, 0) << "a switch to the current buffer is none";
+  yy_input_buffer *b = keep(yy_scan_string("b"));
+  EXPECT_EQ(yy_did_buffer_switch_on_eof, 1);
+  yy_did_buffer_switch_on_eof = 0;
+  yy_switch_to_buffer(a);
+  EXPECT_EQ(yy_did_buffer_switch_on_eof, 1);
+  (void)b;
+}
+
+TEST_F(Memory, YyinFollowsTheCurrentBuffer) {
+  std::FILE *f = file_with("s\n");
+  yyin = f;
+  yylex(); /* the stream buffer of the first call */
+  yy_input_buffer *stream_buffer = yy_current_buffer;
+  yy_input_buffer *m = keep(yy_scan_string("m"));
+  EXPECT_EQ(yyin, nullptr);
+  yy_switch_to_buffer(stream_buffer);
+  EXPECT_EQ(yyin, f);
+  EXPECT_EQ(yy_current_buffer, stream_buffer);
+  (void)m;
+}
+
+TEST_F(Memory, DeleteReleasesWhatTheBufferOwnsAndNothingElse) {
+  const long before = probe::live_blocks;
+  char area[] = {'a', '\0', '\0'};
+  yy_input_buffer *borrowed = yy_scan_buffer(area, sizeof area);
+  EXPECT_EQ(probe::live_blocks, before + 1) << "the record only";
+  yy_input_buffer *copy = yy_scan_bytes("abc", 3);
+  EXPECT_EQ(probe::live_blocks, before + 3) << "record and copy";
+  yy_input_buffer *stream = yy_create_buffer(nullptr, 8);
+  EXPECT_EQ(probe::live_blocks, before + 5);
+
+  yy_delete_buffer(nullptr); /* no effect */
+  yy_delete_buffer(borrowed);
+  EXPECT_EQ(probe::live_blocks, before + 4);
+  EXPECT_EQ(area[0], 'a') << "the borrowed area is the caller's";
+  yy_delete_buffer(stream);
+  EXPECT_EQ(probe::live_blocks, before + 2);
+  yy_delete_buffer(copy); /* the current one */
+  EXPECT_EQ(probe::live_blocks, before);
+  EXPECT_EQ(yy_current_buffer, nullptr);
+}
+
+TEST_F(Memory, AfterDeletingTheCurrentBufferNothingTouchesIt) {
+  yy_input_buffer *a = keep(yy_scan_string("ab\n"));
+  yy_input_buffer *gone = yy_scan_string("xyz\n");
+  one_token_per_call();
+  yylex();
+  yy_delete_buffer(gone);
+  EXPECT_EQ(yy_current_buffer, nullptr);
+  EXPECT_EQ(yy_c_buf_p, nullptr) << "no position into released memory";
+  EXPECT_EQ(yytext, nullptr);
+  /* The switch saves nothing into the deleted buffer (the sanitizers and
+     the tracked memory hooks would see it), and A resumes intact. */
+  yy_did_buffer_switch_on_eof = 0;
+  yy_switch_to_buffer(a);
+  EXPECT_EQ(yy_did_buffer_switch_on_eof, 1);
+  probe::on_action = nullptr;
+  probe::tokens.clear();
+  yylex();
+  EXPECT_EQ(probe::picture(), "LL\n");
+}
+
+TEST_F(Memory, YylexWithNoCurrentBufferReadsYyinAfresh) {
+  yy_scan_string("q");
+  yylex();
+  yy_delete_buffer(yy_current_buffer);
+  yyin = file_with("Z\n");
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LN\n");
+  EXPECT_EQ(yy_current_buffer->capacity, std::uint32_t(default_buffer_size));
+}
+
+TEST_F(Memory, YywrapThatSwitchesBuffersLetsYylexGoOn) {
+  yy_input_buffer *first = keep(yy_scan_string("ab"));
+  yy_input_buffer *second = nullptr;
+  probe::on_wrap = [&] {
+    if (second) return 1;
+    second = yy_scan_string("cD\n");
+    return 0;
+  };
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LLLN\n");
+  EXPECT_EQ(probe::wrap_calls, 1);
+  EXPECT_EQ(yy_current_buffer, second);
+  EXPECT_EQ(first->refillable, 0) << "no restart turned the old buffer into a stream buffer";
+}
+
+} // namespace
