@@ -40,13 +40,6 @@ int yy_try_NUL_trans(int state) {
   return next == jam_state ? 0 : next;
 }
 
-/* Set the scanner up on the first call, and after the current buffer was
-   deleted: there is always a current buffer to scan. */
-static void yy_ensure_current_buffer() {
-  if (!yy_current_buffer) yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);
-  yy_load_buffer_state();
-}
-
 /*
 ** The match loop is "state = next[state][class of byte]" until the state
 ** reached has the row base jam_base. This omits three things. First, there is
@@ -69,9 +62,14 @@ int yylex() {
     if (!yy_start) yy_start = 1;
     if (!yyin) yyin = stdin;
     if (!yyout) yyout = stdout;
-    yy_ensure_current_buffer();
-  } else if (!yy_current_buffer) {
-    yy_ensure_current_buffer();
+  }
+  /* A buffer made current by a caller has its state loaded already (and
+     reloading it would rewind to a stale saved position); only a buffer
+     made here, on the first call or after the current one was deleted,
+     needs loading. */
+  if (!yy_current_buffer) {
+    yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);
+    yy_load_buffer_state();
   }
 
   for (;;) {

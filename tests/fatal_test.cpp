@@ -26,8 +26,7 @@ protected:
     return f;
   }
   static void scan_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
-    yyin = f;
-    yy_current_buffer = yy_create_buffer(f, capacity);
+    yy_switch_to_buffer(yy_create_buffer(f, capacity));
     yy_current_buffer->interactive = interactive;
     yylex();
   }
@@ -50,8 +49,7 @@ void fail_growth() {
   std::FILE *f = std::tmpfile();
   std::fwrite("a\0b", 1, 3, f);
   std::rewind(f);
-  yyin = f;
-  yy_current_buffer = yy_create_buffer(f, 2);
+  yy_switch_to_buffer(yy_create_buffer(f, 2));
   probe::allocations_before_failure = 0;
   yylex();
 }

@@ -38,8 +38,7 @@ protected:
   /* Make a buffer of the given capacity over f current, as a caller may
      before the first yylex; interactive forces line-at-a-time refills. */
   yy_input_buffer *use_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
-    yyin = f;
-    yy_current_buffer = yy_create_buffer(f, capacity);
+    yy_switch_to_buffer(yy_create_buffer(f, capacity));
     yy_current_buffer->interactive = interactive ? 1 : 0;
     return yy_current_buffer;
   }

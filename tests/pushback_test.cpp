@@ -1,0 +1,205 @@
+/*
+** Push-back and character input, run as rule actions of the test build:
+** order, byte values, relocation to the end of the array, refills that move
+** the current token, the end of the input, and the overflow that is fatal.
+*/
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "probe.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+class Pushback : public ::testing::Test {
+protected:
+  void SetUp() override { probe::reset(); }
+  void TearDown() override {
+    probe::reset();
+    for (std::FILE *f : files_) std::fclose(f);
+    EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
+  }
+  std::FILE *file_with(const std::string &bytes) {
+    std::FILE *f = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::rewind(f);
+    files_.push_back(f);
+    return f;
+  }
+  /* Run code as the rule action of the token with the given index. */
+  static void in_action(std::size_t index, std::function<void()> body) {
+    probe::on_action = [index, body](int action) {
+      if (probe::tokens.size() == index + 1) body();
+      return action == rule_newline;
+    };
+  }
+
+  std::vector<std::FILE *> files_;
+};
+
+TEST_F(Pushback, CharactersComeBackInReverseOrderOfPushing) {
+  yy_scan_string("abcdef\n");
+  in_action(3, [] { /* in the action for 'd' */
+    for (char c : {'x', 'Y', 'z'}) yyunput(c, yytext);
+  });
+  EXPECT_EQ(yylex(), 0);
+  std::string texts;
+  for (const probe::Token &t : probe::tokens) texts += t.text;
+  EXPECT_EQ(texts, "abcdzYxef\n");
+}
+
+TEST_F(Pushback, ABytePushedBackIsReadAsItsUnsignedValue) {
+  yy_scan_string("abc");
+  input();
+  input();
+  yyunput(0xE9, yytext);
+  EXPECT_EQ(input(), 233);
+  yyunput(0x1E9, yytext); /* only the low 8 bits are stored */
+  EXPECT_EQ(input(), 0xE9);
+}
+
+TEST_F(Pushback, UnputKeepsTheTokenStartAndLengthItIsGiven) {
+  yy_scan_string("abc\n");
+  int leng = -1;
+  char *start = nullptr;
+  in_action(1, [&] {
+    yyunput('Q', yytext);
+    leng = yyleng;
+    start = yytext;
+  });
+  yylex();
+  EXPECT_EQ(leng, 1) << "yyleng untouched";
+  EXPECT_EQ(std::string(start, 2), "Qc") << "Q covers the token; its terminator is gone";
+  EXPECT_EQ(probe::picture(), "LLNL\n");
+}
+
+TEST_F(Pushback, AtTheStartOfAStreamBufferTheDataMoveToTheEnd) {
+  const std::string input_text = "abcdef\n";
+  const auto n = static_cast<std::int32_t>(input_text.size());
+  yyin = file_with(input_text);
+  std::ptrdiff_t shift = -1;
+  std::int32_t count = -1, saved = -1;
+  std::string moved;
+  in_action(0, [&] { /* the one-byte token 'a' at chars[0] */
+    char *const chars = yy_current_buffer->chars;
+    char *const before = yy_c_buf_p;
+    yyunput('Q', yytext);
+    shift = yy_c_buf_p + 1 - before;
+    count = yy_n_chars;
+    saved = yy_current_buffer->saved_count;
+    moved.assign(chars + default_buffer_size - n, static_cast<std::size_t>(n) + 2);
+  });
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(shift, default_buffer_size - n);
+  EXPECT_EQ(count, default_buffer_size);
+  EXPECT_EQ(saved, default_buffer_size);
+  /* The data and both markers end at the last byte; Q covers the token. */
+  EXPECT_EQ(moved, "Qbcdef\n\0\0"s);
+  std::string texts;
+  for (const probe::Token &t : probe::tokens) texts += t.text;
+  EXPECT_EQ(texts, "aQbcdef\n") << "scanning goes on with Q, then the rest";
+}
+
+TEST_F(Pushback, InputTakesNulDataBytesAndHighBytesAsValues) {
+  yy_scan_bytes("\0\x80\xFF"s.data(), 3);
+  EXPECT_EQ(input(), 0);
+  EXPECT_EQ(input(), 128);
+  EXPECT_EQ(input(), 255);
+  EXPECT_EQ(input(), -1);
+}
+
+TEST_F(Pushback, InputAcrossRefillsKeepsTheTokenWholeWhileItMoves) {
+  /* Capacity 4: the refills inside the action carry the token, grow the
+     array and (with the test hooks) always move it. */
+  yy_switch_to_buffer(yy_create_buffer(file_with("abcdefghij"), 4));
+  std::string taken;
+  int intact = 0, checks = 0;
+  in_action(1, [&] { /* the token 'b' */
+    for (int c; (c = input()) != -1;) {
+      taken += static_cast<char>(c);
+      ++checks;
+      if (yyleng == 1 && yytext[0] == 'b' && yytext[1] == '\0') ++intact;
+    }
+  });
+  yylex();
+  EXPECT_EQ(taken, "cdefghij");
+  EXPECT_EQ(intact, checks);
+  EXPECT_GT(yy_current_buffer->capacity, 4u) << "the carried token made it grow";
+  EXPECT_EQ(probe::picture(), "LL");
+}
+
+TEST_F(Pushback, TheEndOfAStreamIsMinusOneEveryTime) {
+  yyrestart(file_with("x"));
+  EXPECT_EQ(input(), 'x');
+  EXPECT_EQ(input(), -1);
+  EXPECT_EQ(input(), -1);
+  EXPECT_EQ(probe::wrap_calls, 2);
+}
+
+TEST_F(Pushback, TheEndOfAMemoryBufferStaysTheEnd) {
+  /* Exactly sized: any access past the area shows under the sanitizers. */
+  const std::string text = "ab\0\0"s;
+  auto area = std::make_unique<char[]>(text.size());
+  std::copy(text.begin(), text.end(), area.get());
+  yy_scan_buffer(area.get(), static_cast<std::uint32_t>(text.size()));
+  EXPECT_EQ(input(), 'a');
+  EXPECT_EQ(input(), 'b');
+  EXPECT_EQ(input(), -1);
+  EXPECT_EQ(input(), -1);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(input(), -1);
+  EXPECT_TRUE(probe::tokens.empty()) << ::testing::PrintToString(probe::picture());
+}
+
+TEST_F(Pushback, InputToTheEndOfAMemoryBufferInsideAnAction) {
+  yy_scan_string("abc");
+  std::string taken;
+  int ends = 0;
+  bool token_intact = false;
+  in_action(0, [&] {
+    for (int c; (c = input()) != -1;) taken += static_cast<char>(c);
+    ends += input() == -1;
+    token_intact = std::string(yytext) == "a";
+  });
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(taken, "bc");
+  EXPECT_EQ(ends, 1);
+  EXPECT_TRUE(token_intact);
+  EXPECT_EQ(probe::picture(), "L") << "the characters taken are consumed";
+  EXPECT_EQ(yylex(), 0);
+}
+
+TEST_F(Pushback, CharactersTakenBeforeTheFirstScanStayTaken) {
+  /* The first yylex must not rewind a current buffer to a stale position. */
+  yy_scan_string("abC\n");
+  EXPECT_EQ(input(), 'a');
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LN\n");
+}
+
+TEST_F(Pushback, WithoutACurrentBufferInputIsTheEnd) {
+  EXPECT_EQ(input(), -1);
+}
+
+const auto exit2 = ::testing::ExitedWithCode(2);
+
+void take_then_push(int taken, int pushed) {
+  yy_scan_string("abc");
+  for (int i = 0; i < taken; ++i) input();
+  for (int i = 0; i < pushed; ++i) yyunput('x', yytext);
+  std::exit(0);
+}
+
+TEST_F(Pushback, AMemoryBufferHasNoRoomInItsFirstTwoBytes) {
+  /* After two characters taken: one push-back fits, the next does not. */
+  EXPECT_EXIT(take_then_push(2, 1), ::testing::ExitedWithCode(0), "^$");
+  EXPECT_EXIT(take_then_push(2, 2), exit2, "^scanner push-back overflow\n$");
+  /* After one: the first push-back already stops the process. */
+  EXPECT_EXIT(take_then_push(1, 1), exit2, "^scanner push-back overflow\n$");
+}
+
+} // namespace
