@@ -88,7 +88,7 @@ void yy_output_flush();
 
 /* Append text to standard output through the batch (length <= capacity). */
 inline void yy_output(const char *text, std::size_t length) {
-  if (static_cast<std::size_t>(yy_out_buf + yy_out_capacity - yy_out_pos) < length) yy_output_flush();
+  if (yy_out_pos > yy_out_buf + (yy_out_capacity - length)) yy_output_flush();
   std::memcpy(yy_out_pos, text, length);
   yy_out_pos += length;
 }

@@ -76,16 +76,20 @@ int yylex() {
     cp = yy_c_buf_p;
     *cp = yy_hold_char; /* undo the previous token's terminator */
     bp = cp;
-    state = yy_start;
+
+    /* The first step, out of the loop: a start state accepts nothing, so
+       there is no accepting state to record, and for every byte but NUL
+       this one step already ends the match. */
+    state = yy_byte_trans.next[yy_start][yy_byte(*cp++)];
+    if (yy_base[state] == jam_base) goto find_action;
 
   match:
     do {
-      const int c = yy_ec[yy_byte(*cp)];
       if (yy_accept[state]) {
         yy_last_accepting_state = state;
         yy_last_accepting_cpos = cp;
       }
-      state = yy_trans.next[state][c];
+      state = yy_byte_trans.next[state][yy_byte(*cp)];
       ++cp;
     } while (yy_base[state] != jam_base);
 

@@ -25,6 +25,9 @@ TEST(Tables, TransitionStepMatchesEveryStateAndClass) {
       if (yy_step(s, c) != expected_next[s][c]) ++nfail;
       if (yy_trans.next[s][c] != expected_next[s][c]) ++nfail;
     }
+  for (int s = 1; s <= 7; ++s)
+    for (int b = 0; b < 256; ++b)
+      if (yy_byte_trans.next[s][b] != expected_next[s][yy_ec[b]]) ++nfail;
   EXPECT_EQ(nfail, 0);
 }
 
