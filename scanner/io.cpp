@@ -20,11 +20,13 @@ void yy_output_flush() {
   if (length) std::fwrite(yy_out_buf, 1, length, stdout);
 }
 
-/* Before a read that may block, everything written so far reaches stdio, and
-   at a terminal the screen too: a person sees the prompt and each line's
-   messages before the program waits for the next line. */
+/* Before a read that may block, a person at a terminal must see what was
+   written so far: the prompt and each line's messages before the program
+   waits for the next line. Between files and pipes the batch just fills. */
 static void yy_output_before_read(bool interactive) {
-  yy_output_flush();
+  static int stdout_is_terminal = -1; /* asked once */
+  if (stdout_is_terminal < 0) stdout_is_terminal = yy_is_terminal(stdout);
+  if (interactive || stdout_is_terminal) yy_output_flush();
   if (interactive) std::fflush(stdout);
 }
 

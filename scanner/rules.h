@@ -1,23 +1,29 @@
 /*
 ** The classifier's rule actions, compiled into the dispatch of yylex.
-** Each runs with the token set up (yytext, yyleng 1) and answers whether
-** yylex returns 0 now. ORDER ACTIONS: rules 1 to 3.
+** ORDER ACTIONS: rules 1 to 3.
+**
+**   1  rule_lowercase_letter  a..z                   "Single lowercase letter" and a line break
+**   2  rule_other_character   any other byte but \n  "Not a single lowercase letter"
+**   3  rule_newline           \n                     yylex returns 0
+**
+** Rules 1 and 2 differ only in their text, so they are one action over a
+** table of messages: on text that mixes letters and other bytes there is no
+** branch between them to mispredict.
 */
 #pragma once
 
 #include "internal.h"
 
-/* Rule 1: one lowercase letter a..z. */
-static inline bool yy_rule_lowercase_letter() {
-  yy_output("Single lowercase letter\n");
+inline constexpr yy_message yy_rule_messages[] = {
+    {},                                                /* 0: no rule */
+    yy_make_message("Single lowercase letter\n"),      /* rule 1 */
+    yy_make_message("Not a single lowercase letter"),  /* rule 2 */
+};
+
+/* The action of rule 1, 2 or 3, run with the token set up (yytext, yyleng 1);
+   true when yylex must return 0. */
+static inline bool yy_rule_action(int rule) {
+  if (rule == rule_newline) return true;
+  yy_output_message(yy_rule_messages[rule]);
   return false;
 }
-
-/* Rule 2: any other byte but the newline, NUL and 0x80..0xFF included. */
-static inline bool yy_rule_other_character() {
-  yy_output("Not a single lowercase letter");
-  return false;
-}
-
-/* Rule 3: the newline ends the scan. */
-static inline bool yy_rule_newline() { return true; }

@@ -1,0 +1,11 @@
+/* Rule actions that only count: the scan loop measured without output. */
+#pragma once
+
+#include <cstdint>
+
+inline std::uint64_t bench_rule_counts[4];
+
+static inline bool yy_rule_action(int rule) {
+  ++bench_rule_counts[rule];
+  return rule == rule_newline;
+}
