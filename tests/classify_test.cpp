@@ -151,3 +151,79 @@ TEST(Broken, AReaderThatGoesAwayEndsTheProgramBySignal) {
 }
 
 } // namespace
+
+/* ---- Hostile input and environments ---- */
+
+namespace {
+
+TEST(Hostile, ATerminalThatHangsUpMidLine) {
+  for (bool ignore_hangup : {false, true}) {
+    run::Options o{In::terminal, Out::pipe};
+    o.ignore_hangup = ignore_hangup;
+    run::Session s(o);
+    ASSERT_TRUE(s.read_until(run::prompt, 5000)) << "waiting at the terminal";
+    s.send("ab"); /* no newline: the line is still being edited */
+    s.hang_up();
+    const run::Result r = s.finish(20000);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.out, std::string(run::prompt)) << "the unfinished line is never delivered";
+    if (ignore_hangup) { /* the read fails instead */
+      EXPECT_EQ(r.err, "input in scanner failed\n");
+      EXPECT_EQ(r.status, 2);
+    } else { /* the hangup signal ends it, as for any terminal program */
+      EXPECT_EQ(r.signal, SIGHUP);
+      EXPECT_EQ(r.err, "");
+    }
+  }
+}
+
+TEST(Hostile, ATerminalLineLongerThanOneRead) {
+  /* Non-canonical, so that the terminal does not cap the line: the refill
+     delivers 8192 characters, then the rest with the newline. */
+  run::Options o{In::terminal, Out::pipe};
+  o.canonical = false;
+  std::string line;
+  for (int i = 0; i < 8192 + 1000; ++i) line += static_cast<char>("aZ\t\xE9\0q"[i % 6]);
+  run::Session s(o);
+  s.send(line + "\nnext line\n");
+  const run::Result r = s.finish(60000);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_TRUE(r.out == run::expected_output(line)) << "output of " << r.out.size() << " bytes differs";
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(Hostile, EveryByteValueAtARawTerminal) {
+  run::Options o{In::terminal, Out::pipe};
+  o.canonical = false;
+  std::string line;
+  for (int b = 255; b >= 0; --b)
+    if (b != '\n') line += static_cast<char>(b);
+  run::Session s(o);
+  s.send(line + "\n");
+  const run::Result r = s.finish(20000);
+  EXPECT_EQ(r.out, run::expected_output(line));
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(Hostile, MemoryStaysFlatWhateverTheLineLength) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's own memory hides the program's";
+#else
+  /* Lines of NUL bytes (the slowest path: each NUL is a data byte decided
+     at the end-of-buffer action), 8 MiB against 128 MiB. */
+  long peak[2] = {0, 0};
+  const std::size_t sizes[2] = {std::size_t{8} << 20, std::size_t{128} << 20};
+  for (int i = 0; i < 2; ++i) {
+    run::Options o{In::file, Out::null};
+    o.file_size = sizes[i];
+    run::Session s(o);
+    const run::Result r = s.finish(300000);
+    ASSERT_EQ(r.status, 0);
+    peak[i] = r.max_rss_kib;
+  }
+  EXPECT_LT(peak[1] - peak[0], 512) << peak[0] << " KiB, then " << peak[1] << " KiB";
+  EXPECT_LT(peak[1], 4096);
+#endif
+}
+
+} // namespace

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
@@ -80,6 +81,8 @@ Session::Session(const Options &options) : options_(options) {
       check(n > 0, "write");
       done += static_cast<std::size_t>(n);
     }
+    if (options.file_size > options.file.size())
+      check(ftruncate(child_in, static_cast<off_t>(options.file_size)) == 0, "ftruncate");
     lseek(child_in, 0, SEEK_SET);
   } else if (options.in == In::directory) {
     child_in = open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -94,9 +97,9 @@ Session::Session(const Options &options) : options_(options) {
     check(pipe2(p, O_CLOEXEC) == 0, "pipe");
     out_fd_ = p[0];
     child_out = p[1];
-  } else if (options.out == Out::full) {
-    child_out = open("/dev/full", O_WRONLY | O_CLOEXEC);
-    check(child_out >= 0, "open /dev/full");
+  } else if (options.out == Out::full || options.out == Out::null) {
+    child_out = open(options.out == Out::full ? "/dev/full" : "/dev/null", O_WRONLY | O_CLOEXEC);
+    check(child_out >= 0, "open /dev/full or /dev/null");
   }
 
   std::vector<std::string> command = options.command;
@@ -119,6 +122,7 @@ Session::Session(const Options &options) : options_(options) {
     if (child_in < 0) close(0);
     if (child_out < 0) close(1);
     std::signal(SIGPIPE, SIG_DFL);
+    if (options.ignore_hangup) std::signal(SIGHUP, SIG_IGN);
     execv(argv[0], argv.data());
     _exit(127);
   }
@@ -220,8 +224,10 @@ Result Session::finish(int timeout_ms) {
     if (result_.timed_out) kill(pid_, SIGKILL);
   }
   int status = 0;
-  waitpid(pid_, &status, 0);
+  rusage usage{};
+  wait4(pid_, &status, 0, &usage);
   pid_ = -1;
+  result_.max_rss_kib = usage.ru_maxrss;
   if (WIFEXITED(status)) result_.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result_.signal = WTERMSIG(status);
   return result_;

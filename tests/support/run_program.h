@@ -13,14 +13,16 @@
 namespace run {
 
 enum class In { pipe, file, terminal, directory, closed };
-enum class Out { pipe, terminal, closed, full };
+enum class Out { pipe, terminal, closed, full, null };
 
 struct Options {
   Options(In in_ = In::pipe, Out out_ = Out::pipe) : in(in_), out(out_) {}
   In in = In::pipe;
   Out out = Out::pipe;      /* Out::terminal needs In::terminal: the same one */
-  std::string file;         /* contents of the file for In::file */
+  std::string file;         /* contents of the file for In::file... */
+  std::size_t file_size = 0; /* ...extended with NUL bytes to this size */
   bool canonical = true;    /* terminal line discipline: a line per read */
+  bool ignore_hangup = false; /* start with SIGHUP ignored, as nohup does */
   std::vector<std::string> command; /* empty: the classify program */
 };
 
@@ -29,6 +31,7 @@ struct Result {
   int status = -1;          /* exit status, or -1 */
   int signal = 0;           /* the signal that ended it, or 0 */
   bool timed_out = false;   /* the helper had to kill it */
+  long max_rss_kib = 0;     /* its peak resident memory */
 };
 
 class Session {
