@@ -41,6 +41,7 @@ extern char *yy_last_accepting_cpos;             /* ...and where: end of its tex
 /* Scan loop helpers (scan.cpp). */
 int yy_get_previous_state();
 int yy_try_NUL_trans(int state);
+void yy_begin_scanning_buffer();
 
 /* Refill (buffer.cpp). Call only with yy_c_buf_p one past the first marker. */
 int yy_get_next_buffer();

@@ -56,7 +56,10 @@ int input() {
     /* A NUL before the first marker is a data byte like any other. */
     if (*yy_c_buf_p != '\0' || yy_c_buf_p < yy_current_buffer->chars + yy_n_chars) break;
 
-    /* At the first marker: refill from one past it, as the refill requires. */
+    /* At the first marker: refill from one past it, as the refill requires.
+       The buffer leaves status_new here just as in yylex, or a later yylex
+       would take the count again from a saved_count the refill left short. */
+    yy_begin_scanning_buffer();
     const std::ptrdiff_t offset = yy_c_buf_p - yytext;
     ++yy_c_buf_p;
     const int outcome = yy_get_next_buffer();

@@ -41,6 +41,19 @@ int yy_try_NUL_trans(int state) {
 }
 
 /*
+** The first end-of-buffer handling a buffer meets while current (in yylex
+** or in input) takes it from status_new to status_normal, with its saved
+** count and the stream in yyin. Done once only: a refill later leaves
+** saved_count without the carried bytes, so taking it again would lose them.
+*/
+void yy_begin_scanning_buffer() {
+  if (yy_current_buffer->status != status_new) return;
+  yy_n_chars = yy_current_buffer->saved_count;
+  yy_current_buffer->stream = yyin;
+  yy_current_buffer->status = status_normal;
+}
+
+/*
 ** The match loop is "state = next[state][class of byte]" until the state
 ** reached has the row base jam_base. This omits three things. First, there is
 ** no compare with the end of the data: every NUL leads to state 3, whose
@@ -134,11 +147,7 @@ int yylex() {
       const auto matched = static_cast<std::int32_t>(cp - yytext - 1);
       *cp = yy_hold_char;
 
-      if (yy_current_buffer->status == status_new) {
-        yy_n_chars = yy_current_buffer->saved_count;
-        yy_current_buffer->stream = yyin;
-        yy_current_buffer->status = status_normal;
-      }
+      yy_begin_scanning_buffer();
 
       /* At or before chars + yy_n_chars: the NUL was inside the data (the
          last data byte included); the first marker itself is not. */
