@@ -8,23 +8,14 @@
 #include <cstdio>
 #include <string>
 
-#include "probe.h"
+#include "scanner_fixture.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-class Fatal : public ::testing::Test {
+class Fatal : public ScannerTest {
 protected:
-  void SetUp() override { probe::reset(); }
-  void TearDown() override { probe::reset(); }
-
-  static std::FILE *file_with(const std::string &bytes) {
-    std::FILE *f = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::rewind(f);
-    return f;
-  }
   static void scan_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
     yy_switch_to_buffer(yy_create_buffer(f, capacity));
     yy_current_buffer->interactive = interactive;

@@ -9,42 +9,13 @@
 #include <cstring>
 #include <string>
 
-#include "probe.h"
+#include "scanner_fixture.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-class Memory : public ::testing::Test {
-protected:
-  void SetUp() override { probe::reset(); }
-  void TearDown() override {
-    for (yy_input_buffer *b : owned_)
-      if (b != yy_current_buffer) yy_delete_buffer(b);
-    probe::reset(); /* deletes the current buffer */
-    for (std::FILE *f : files_) std::fclose(f);
-    EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
-  }
-  /* Buffers the test leaves to the fixture to delete. */
-  yy_input_buffer *keep(yy_input_buffer *b) {
-    owned_.push_back(b);
-    return b;
-  }
-  std::FILE *file_with(const std::string &bytes) {
-    std::FILE *f = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::rewind(f);
-    files_.push_back(f);
-    return f;
-  }
-  /* Make the next yylex return after every token. */
-  static void one_token_per_call() {
-    probe::on_action = [](int) { return true; };
-  }
-
-  std::vector<yy_input_buffer *> owned_;
-  std::vector<std::FILE *> files_;
-};
+using Memory = ScannerTest;
 
 TEST_F(Memory, NulBytesInsideAMemoryBufferAreCharacters) {
   yy_scan_bytes("a\0b\0\n"s.data(), 5);

@@ -9,27 +9,14 @@
 #include <memory>
 #include <string>
 
-#include "probe.h"
+#include "scanner_fixture.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-class Pushback : public ::testing::Test {
+class Pushback : public ScannerTest {
 protected:
-  void SetUp() override { probe::reset(); }
-  void TearDown() override {
-    probe::reset();
-    for (std::FILE *f : files_) std::fclose(f);
-    EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
-  }
-  std::FILE *file_with(const std::string &bytes) {
-    std::FILE *f = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::rewind(f);
-    files_.push_back(f);
-    return f;
-  }
   /* Run code as the rule action of the token with the given index. */
   static void in_action(std::size_t index, std::function<void()> body) {
     probe::on_action = [index, body](int action) {
@@ -37,8 +24,6 @@ protected:
       return action == rule_newline;
     };
   }
-
-  std::vector<std::FILE *> files_;
 };
 
 TEST_F(Pushback, CharactersComeBackInReverseOrderOfPushing) {

@@ -11,30 +11,14 @@
 #include <string_view>
 #include <vector>
 
-#include "probe.h"
+#include "scanner_fixture.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-class Scan : public ::testing::Test {
+class Scan : public ScannerTest {
 protected:
-  void SetUp() override { probe::reset(); }
-  void TearDown() override {
-    probe::reset();
-    for (std::FILE *f : files_) std::fclose(f);
-    EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
-  }
-
-  /* A real file holding the bytes, positioned at its start. */
-  std::FILE *file_with(std::string_view bytes) {
-    std::FILE *f = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::rewind(f);
-    files_.push_back(f);
-    return f;
-  }
-
   /* Make a buffer of the given capacity over f current, as a caller may
      before the first yylex; interactive forces line-at-a-time refills. */
   yy_input_buffer *use_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
@@ -50,8 +34,6 @@ protected:
       yylex();
     }
   }
-
-  std::vector<std::FILE *> files_;
 };
 
 /* Do the recorded tokens match the model, one token per input byte? */

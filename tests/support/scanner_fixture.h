@@ -1,0 +1,51 @@
+/*
+** The fixture of the in-process tests: fresh scanner state for each test,
+** real files for its input, and at the end every buffer released with no
+** block of the memory hooks left behind.
+*/
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "probe.h"
+
+class ScannerTest : public ::testing::Test {
+protected:
+  void SetUp() override { probe::reset(); }
+
+  void TearDown() override {
+    for (yy_input_buffer *b : kept_)
+      if (b != yy_current_buffer) yy_delete_buffer(b);
+    probe::reset(); /* deletes the current buffer */
+    for (std::FILE *f : files_) std::fclose(f);
+    EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
+  }
+
+  /* A real file holding the bytes, positioned at its start. */
+  std::FILE *file_with(const std::string &bytes) {
+    std::FILE *f = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::rewind(f);
+    files_.push_back(f);
+    return f;
+  }
+
+  /* A buffer the test leaves to the fixture to delete. */
+  yy_input_buffer *keep(yy_input_buffer *b) {
+    kept_.push_back(b);
+    return b;
+  }
+
+  /* Make the next calls of yylex return after every token. */
+  static void one_token_per_call() {
+    probe::on_action = [](int) { return true; };
+  }
+
+private:
+  std::vector<yy_input_buffer *> kept_;
+  std::vector<std::FILE *> files_;
+};
