@@ -45,10 +45,10 @@ void yy_delete_buffer(yy_input_buffer *b) {
 
 yy_input_buffer *yy_scan_buffer(char *base, std::uint32_t size) {
   /* size counts the two final NULs. The tests stop at the first that fails,
-     so a size below 2 reads nothing. An area whose data would not fit the
-     32-bit signed count is refused as well. */
-  if (size < 2 || base[size - 2] != '\0' || base[size - 1] != '\0') return nullptr;
-  if (size - 2 > std::uint32_t{INT32_MAX}) return nullptr;
+     so a size below 2 reads nothing; nor does an area whose data would not
+     fit the signed 32-bit count of characters, also refused. */
+  if (size < 2 || size - 2 > std::uint32_t{INT32_MAX}) return nullptr;
+  if (base[size - 2] != '\0' || base[size - 1] != '\0') return nullptr;
 
   auto *b = static_cast<yy_input_buffer *>(yy_mem_alloc(sizeof(yy_input_buffer)));
   if (!b) yy_fatal_error("out of dynamic memory in yy_scan_buffer()");

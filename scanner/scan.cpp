@@ -54,8 +54,8 @@ void yy_begin_scanning_buffer() {
 }
 
 /*
-** The match loop is "state = next[state][class of byte]" until the state
-** reached has the row base jam_base. This omits three things. First, there is
+** The match loop is "state = next[state][byte]" until the state reached
+** has the row base jam_base. This omits three things. First, there is
 ** no compare with the end of the data: every NUL leads to state 3, whose
 ** action (5) decides by position whether it was a data byte or the first
 ** end-of-buffer marker, and the second marker always ends the match. Second,

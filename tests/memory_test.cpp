@@ -59,6 +59,7 @@ TEST_F(Memory, RefusedAreasChangeNothing) {
   /* Sizes below 2 are refused without reading the area: null is never read. */
   EXPECT_EQ(yy_scan_buffer(nullptr, 0), nullptr);
   EXPECT_EQ(yy_scan_buffer(nullptr, 1), nullptr);
+  EXPECT_EQ(yy_scan_buffer(nullptr, 0x80000002u), nullptr) << "more data than a count can hold";
   char last_not_nul[] = {'x', '\0', 'y'};
   char last_but_one_not_nul[] = {'x', 'y', '\0'};
   EXPECT_EQ(yy_scan_buffer(last_not_nul, 3), nullptr);
