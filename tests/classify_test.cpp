@@ -163,6 +163,8 @@ TEST(Hostile, ATerminalThatHangsUpMidLine) {
     run::Session s(o);
     ASSERT_TRUE(s.read_until(run::prompt, 5000)) << "waiting at the terminal";
     s.send("ab"); /* no newline: the line is still being edited */
+    /* Hang up while it waits in the read, as a real hangup finds it. */
+    ASSERT_TRUE(s.wait_blocked_in_read());
     s.hang_up();
     const run::Result r = s.finish(20000);
     EXPECT_FALSE(r.timed_out);

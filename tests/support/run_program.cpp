@@ -9,11 +9,13 @@
 #include <pty.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace run {
@@ -202,6 +204,22 @@ bool Session::pump(int timeout_ms) {
     }
   }
   return true;
+}
+
+bool Session::wait_blocked_in_read(int timeout_ms) {
+  const long deadline = now_ms() + timeout_ms;
+  const std::string path = "/proc/" + std::to_string(pid_) + "/syscall";
+  while (now_ms() < deadline) {
+    /* The first field is the number of the system call it sleeps in. */
+    if (std::FILE *f = std::fopen(path.c_str(), "r")) {
+      long number = -1;
+      const bool got = std::fscanf(f, "%ld", &number) == 1;
+      std::fclose(f);
+      if (got && number == SYS_read) return true;
+    }
+    pump(10);
+  }
+  return false;
 }
 
 bool Session::read_until(std::string_view needle, int timeout_ms) {

@@ -47,6 +47,8 @@ public:
   bool read_until(std::string_view needle, int timeout_ms = 20000);
   /* Stop reading the program's output (a reader that goes away early). */
   void close_output();
+  /* Wait until the program sleeps in a read system call; false on timeout. */
+  bool wait_blocked_in_read(int timeout_ms = 20000);
   /* Close the terminal's master side: the program's terminal hangs up. */
   void hang_up();
   /* Close the input (a pipe's write end), drain the output, wait for exit. */
