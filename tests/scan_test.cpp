@@ -151,13 +151,6 @@ TEST_F(Scan, NulAsTheLastByteOfTheInputIsMatchedFromEofPending) {
   EXPECT_EQ(yy_current_buffer->status, status_new) << "restarted at the end";
 }
 
-TEST_F(Scan, NulAsTheLastByteOfARefillIsCarriedIntoTheNext) {
-  /* Capacity 4 reads three bytes a refill: the NUL ends the first one. */
-  use_stream(file_with("ab\0cd"s), 4);
-  scan_to_end();
-  EXPECT_TRUE(tokens_match("ab\0cd"s));
-}
-
 TEST_F(Scan, AFullBufferGrowsAndKeepsTheUnfinishedTokenIntact) {
   /* Capacity 2 reads one byte a refill; the NUL carried into the second
      refill leaves no room, so the array must grow (and, here, move). */

@@ -40,18 +40,6 @@ TEST(Tables, EveryByteHasTheClassOfItsRule) {
   }
 }
 
-TEST(Tables, AcceptingStatesAndTheStatesThatEndAMatch) {
-  /* Rule of each state reached from the start state on a class. */
-  EXPECT_EQ(yy_accept[yy_trans.next[1][1]], rule_other_character);
-  EXPECT_EQ(yy_accept[yy_trans.next[1][2]], rule_newline);
-  EXPECT_EQ(yy_accept[yy_trans.next[1][3]], rule_lowercase_letter);
-  EXPECT_EQ(yy_accept[yy_trans.next[1][0]], action_end_of_buffer);
-  for (int s = 1; s <= 7; ++s) {
-    EXPECT_NE(yy_accept[s], action_default_echo) << "no state echoes";
-    EXPECT_EQ(yy_base[s] == jam_base, s >= 4) << "state " << s;
-  }
-}
-
 class NulTransition : public ::testing::Test {
 protected:
   void SetUp() override { probe::reset(); yy_start = 1; }
