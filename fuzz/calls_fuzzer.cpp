@@ -54,6 +54,7 @@ public:
   }
 
   void run(Reader &in) {
+    probe::start_scanner(); /* input and yyunput come after the first yylex */
     probe::on_action = [](int) { return true; }; /* one token per yylex */
     for (int ops = 0; ops < 256 && !in.done(); ++ops) {
       step(in);

@@ -42,6 +42,7 @@ extern char *yy_last_accepting_cpos;             /* ...and where: end of its tex
 int yy_get_previous_state();
 int yy_try_NUL_trans(int state);
 void yy_begin_scanning_buffer();
+bool yy_input_ends(); /* asks yywrap, from yylex and from input */
 
 /* Refill (buffer.cpp). Call only with yy_c_buf_p one past the first marker. */
 int yy_get_next_buffer();

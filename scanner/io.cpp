@@ -38,8 +38,17 @@ static void yy_output_before_read(bool interactive) {
 
 bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
 
+/* An end of file is not remembered: the stream keeps its end-of-file
+   indicator, and with it set the C library would answer every later read
+   without asking the system, so a terminal after ^D or a file that grew
+   would never be read again. An error indicator stays, and stays fatal. */
+static void yy_forget_end_of_file(std::FILE *stream) {
+  if (std::feof(stream) && !std::ferror(stream)) std::clearerr(stream);
+}
+
 std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
   yy_output_before_read(true);
+  yy_forget_end_of_file(stream);
   std::size_t n = 0;
   int c = 0;
   while (n < room && (c = std::getc(stream)) != EOF) {
@@ -52,6 +61,7 @@ std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
 
 std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room) {
   yy_output_before_read(false);
+  yy_forget_end_of_file(stream);
   const std::size_t n = std::fread(dst, 1, room, stream);
   if (n == 0 && std::ferror(stream)) yy_fatal_error("input in scanner failed");
   return n;

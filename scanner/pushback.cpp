@@ -78,8 +78,7 @@ int input() {
       yyrestart(yyin); /* the pending text is dropped; the stream is read afresh */
     }
 
-    if (yywrap()) return -1;
-    if (!yy_did_buffer_switch_on_eof) yyrestart(yyin);
+    if (yy_input_ends()) return -1;
   }
 
   const int c = yy_byte(*yy_c_buf_p);

@@ -54,6 +54,23 @@ void yy_begin_scanning_buffer() {
 }
 
 /*
+** The input is exhausted: ask the program's yywrap whether more follows.
+** True: it does not. Otherwise yywrap has pointed yyin at another stream or
+** made another buffer current, and the scanner is ready to read it.
+*/
+bool yy_input_ends() {
+  /* yywrap is the program's code: it may write to standard output or end
+     the process, so what the rules wrote must be out first. */
+  yy_output_flush();
+  yy_did_buffer_switch_on_eof = 0;
+  if (yywrap()) return true;
+  /* No switch: the current buffer reads yyin afresh. A yywrap that left no
+     buffer current at all gets a new one for yyin, as yyrestart gives. */
+  if (!yy_did_buffer_switch_on_eof || !yy_current_buffer) yyrestart(yyin);
+  return false;
+}
+
+/*
 ** The match loop is "state = next[state][byte]" until the state reached
 ** has the row base jam_base. This omits three things. First, there is
 ** no compare with the end of the data: every NUL leads to state 3, whose
@@ -71,19 +88,17 @@ int yylex() {
   int act;   /* action number */
 
   if (yy_init) {
+    /* Streams and a current buffer that the caller set up are kept. */
     yy_init = 0;
     if (!yy_start) yy_start = 1;
     if (!yyin) yyin = stdin;
     if (!yyout) yyout = stdout;
-  }
-  /* A buffer made current by a caller has its state loaded already (and
-     reloading it would rewind to a stale saved position); only a buffer
-     made here, on the first call or after the current one was deleted,
-     needs loading. */
-  if (!yy_current_buffer) {
-    yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);
+    if (!yy_current_buffer) yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);
     yy_load_buffer_state();
   }
+  /* The caller deleted the current buffer, or switched to none: go on
+     with yyin, in a buffer made for it. */
+  if (!yy_current_buffer) yyrestart(yyin);
   /* Every match starts in yy_start, which nothing changes from here on. */
   const std::int8_t *const start_row = yy_byte_trans.next[yy_start];
 
@@ -184,15 +199,12 @@ int yylex() {
 
       case refill_end_of_input:
       default:
-        yy_did_buffer_switch_on_eof = 0;
-        if (yywrap()) {
+        if (yy_input_ends()) {
           yy_c_buf_p = yytext;
           act = action_end_of_file + (yy_start - 1) / 2;
           goto do_action;
         }
-        /* yywrap arranged more input: a new stream, or another buffer. */
-        if (!yy_did_buffer_switch_on_eof) yyrestart(yyin);
-        break;
+        break; /* a new cycle in what yywrap arranged */
       }
       break;
     }

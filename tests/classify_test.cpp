@@ -37,11 +37,12 @@ std::string spell(const std::string &picture) {
   return out;
 }
 
-/* At a terminal, input without a final newline ends with ^D: one to hand
-   over the partial line, one more for the end of file. */
+/* At a terminal, input without a final newline ends with ^D: one hands
+   over the partial line, the next ends the read that took it, and one more
+   on the empty line is the end of the input. */
 std::string typed(const std::string &input) {
   if (input.empty()) return "\x04";
-  return input.find('\n') == std::string::npos ? input + "\x04\x04" : input;
+  return input.find('\n') == std::string::npos ? input + "\x04\x04\x04" : input;
 }
 
 void expect_rows(In in) {
@@ -107,6 +108,19 @@ TEST(Terminal, ALineArrivesWithoutWaitingForMore) {
   const run::Result r = s.finish(20000);
   EXPECT_FALSE(r.timed_out);
   EXPECT_EQ(r.out, spell("LL"));
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(Terminal, AnEndOfFileIsNotTheEndOfTheTerminal) {
+  /* ab, ^D, ^D: the partial line is classified, and the program reads the
+     terminal again rather than taking the second ^D for good. */
+  run::Session s({In::terminal, Out::pipe});
+  s.send("ab\x04\x04");
+  EXPECT_TRUE(s.read_until(spell("LL"), 5000)) << "the two letters are shown before the next read";
+  s.send("c\n");
+  const run::Result r = s.finish(20000);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_EQ(r.out, spell("LLL"));
   EXPECT_EQ(r.status, 0);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -12,7 +13,11 @@
 
 using namespace std::string_literals;
 
-int yywrap() { return 1; }
+#include <functional>
+
+/* The end-of-input hook of these tests: by default, no more input. */
+static std::function<int()> wrap_hook;
+int yywrap() { return wrap_hook ? wrap_hook() : 1; }
 
 namespace {
 
@@ -64,6 +69,36 @@ TEST(Output, MoreThanOneBatchArrivesWholeAndInOrder) {
   EXPECT_EQ(yylex(), 0);
   EXPECT_TRUE(capture.text() == messages_for(text)) << "output differs";
   yy_delete_buffer(b);
+}
+
+/* yywrap is the program's code: what the rules wrote before must be out
+   before it runs, whether it writes itself or ends the process. */
+TEST(Output, YywrapFindsTheMessagesBeforeItWritten) {
+  StdoutCapture capture;
+  wrap_hook = [] {
+    std::fputs("[end]", stdout);
+    return 1;
+  };
+  yy_input_buffer *b = yy_scan_string("aB");
+  EXPECT_EQ(yylex(), 0);
+  wrap_hook = nullptr;
+  EXPECT_EQ(capture.text(), messages_for("aB") + "[end]");
+  yy_delete_buffer(b);
+}
+
+void scan_then_exit_in_yywrap() {
+  dup2(2, 1); /* what reaches standard output shows in the death test's stderr */
+  wrap_hook = [] {
+    std::exit(3);
+    return 1;
+  };
+  yy_scan_string("aB");
+  yylex();
+}
+
+TEST(Output, YywrapThatEndsTheProcessLosesNoMessage) {
+  EXPECT_EXIT(scan_then_exit_in_yywrap(), ::testing::ExitedWithCode(3),
+              "^Single lowercase letter\nNot a single lowercase letter$");
 }
 
 } // namespace

@@ -130,6 +130,7 @@ TEST_F(Pushback, TheEndOfAMemoryBufferStaysTheEnd) {
   const std::string text = "ab\0\0"s;
   auto area = std::make_unique<char[]>(text.size());
   std::copy(text.begin(), text.end(), area.get());
+  probe::start_scanner();
   yy_scan_buffer(area.get(), static_cast<std::uint32_t>(text.size()));
   EXPECT_EQ(input(), 'a');
   EXPECT_EQ(input(), 'b');
@@ -158,12 +159,36 @@ TEST_F(Pushback, InputToTheEndOfAMemoryBufferInsideAnAction) {
   EXPECT_EQ(yylex(), 0);
 }
 
-TEST_F(Pushback, CharactersTakenBeforeTheFirstScanStayTaken) {
-  /* The first yylex must not rewind a current buffer to a stale position. */
-  yy_scan_string("abC\n");
+TEST_F(Pushback, InputAsksYywrapWithTheSwitchFlagCleared) {
+  /* A flag left set by the switch to the stream buffer must not stop the
+     restart on the stream that yywrap names. */
+  keep(yy_scan_string("m"));
+  yy_switch_to_buffer(yy_create_buffer(file_with("a"), 16));
+  ASSERT_EQ(yy_did_buffer_switch_on_eof, 1);
+  std::FILE *more = file_with("b");
+  probe::on_wrap = [more] {
+    if (probe::wrap_calls > 1) return 1;
+    yyin = more;
+    return 0;
+  };
   EXPECT_EQ(input(), 'a');
-  EXPECT_EQ(yylex(), 0);
-  EXPECT_EQ(probe::picture(), "LN\n");
+  EXPECT_EQ(input(), 'b');
+  EXPECT_EQ(probe::wrap_calls, 1);
+}
+
+TEST_F(Pushback, InputAfterAYywrapThatLeavesNoBufferCurrent) {
+  yyrestart(file_with("a"));
+  std::FILE *more = file_with("b");
+  probe::on_wrap = [more] {
+    if (probe::wrap_calls > 1) return 1;
+    yy_delete_buffer(yy_current_buffer);
+    yyin = more;
+    return 0;
+  };
+  EXPECT_EQ(input(), 'a');
+  EXPECT_EQ(input(), 'b');
+  EXPECT_EQ(input(), -1);
+  EXPECT_EQ(probe::wrap_calls, 2);
 }
 
 TEST_F(Pushback, ARefillThroughInputKeepsTheCarriedBytesForYylex) {
@@ -172,6 +197,7 @@ TEST_F(Pushback, ARefillThroughInputKeepsTheCarriedBytesForYylex) {
      bytes while the buffer was still status_new; yylex's first end-of-buffer
      handling then took the count from saved_count, which leaves out the
      carry, and reported "end of buffer missed". */
+  probe::start_scanner();
   yyrestart(file_with("hello,"));
   yyunput('1', yytext);
   yyunput('Q', yytext);

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 #include "scanner_fixture.h"
 
 using namespace std::string_literals;
@@ -267,6 +269,69 @@ TEST_F(Scan, ARefillWithoutAStreamIsTheEndOfInput) {
   EXPECT_EQ(yylex(), 0);
   EXPECT_EQ(probe::wrap_calls, 1);
   EXPECT_TRUE(probe::tokens.empty());
+}
+
+/* Append to a file behind its stream's back, leaving the read position. */
+void grow(std::FILE *f, const std::string &bytes) {
+  const off_t end = lseek(fileno(f), 0, SEEK_END);
+  ASSERT_GE(end, 0);
+  ASSERT_EQ(pwrite(fileno(f), bytes.data(), bytes.size(), end), ssize_t(bytes.size()));
+  ASSERT_EQ(lseek(fileno(f), end, SEEK_SET), end);
+}
+
+TEST_F(Scan, AStreamIsReadAgainAfterItsEnd) {
+  /* The end of a file is no lasting state: text that arrives later, before
+     the next yylex or while yywrap runs (and keeps the stream), is read.
+     Small buffers read through the C library's own block, the default one
+     asks the system directly: neither may remember the end. */
+  for (std::int32_t capacity : {4, default_buffer_size})
+    for (bool interactive : {false, true})
+      for (bool in_yywrap : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << "capacity " << capacity << (interactive ? ", lines" : ", blocks")
+                                          << (in_yywrap ? ", grown in yywrap" : ", grown between calls"));
+        probe::reset();
+        std::FILE *f = file_with("ab");
+        use_stream(f, capacity, interactive);
+        if (in_yywrap) {
+          probe::on_wrap = [f] {
+            if (probe::wrap_calls > 1) return 1;
+            grow(f, "cD\n");
+            return 0;
+          };
+          EXPECT_EQ(yylex(), 0);
+        } else {
+          scan_to_end();
+          grow(f, "cD\n");
+          EXPECT_EQ(yylex(), 0);
+        }
+        EXPECT_EQ(probe::picture(), "LLLN\n");
+        EXPECT_EQ(probe::wrap_calls, 1);
+      }
+}
+
+TEST_F(Scan, YywrapThatLeavesNoBufferCurrentGoesOnWithYyin) {
+  /* It deletes the current buffer, or switches to none, and names a new
+     stream: yylex makes a buffer for it as yyrestart does. */
+  for (bool delete_it : {true, false}) {
+    probe::reset();
+    use_stream(file_with("ab"), default_buffer_size);
+    std::FILE *more = file_with("cD\n");
+    probe::on_wrap = [&] {
+      if (probe::wrap_calls > 1) return 1;
+      if (delete_it) {
+        yy_delete_buffer(yy_current_buffer);
+      } else {
+        keep(yy_current_buffer);
+        yy_switch_to_buffer(nullptr);
+      }
+      yyin = more;
+      return 0;
+    };
+    EXPECT_EQ(yylex(), 0);
+    EXPECT_EQ(probe::picture(), "LLLN\n") << (delete_it ? "deleted" : "switched to none");
+    ASSERT_NE(yy_current_buffer, nullptr);
+    EXPECT_EQ(yy_current_buffer->stream, more);
+  }
 }
 
 TEST_F(Scan, YywrapThatPointsYyinElsewhereContinuesWithThatStream) {

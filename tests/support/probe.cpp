@@ -38,6 +38,14 @@ void reset() {
   allocations_before_failure = -1;
 }
 
+void start_scanner() {
+  yy_input_buffer *empty = yy_scan_string("");
+  const int wraps = wrap_calls;
+  yylex(); /* sets up, then meets the end of the empty text at once */
+  wrap_calls = wraps;
+  yy_delete_buffer(empty);
+}
+
 std::string picture() {
   std::string s;
   for (const Token &t : tokens) s += t.action == rule_lowercase_letter ? "L" : t.action == rule_newline ? "\n" : "N";

@@ -38,6 +38,10 @@ extern long allocations_before_failure; /* -1: never fail */
 /* Fresh module state: deletes the current buffer, zeroes the probes. */
 void reset();
 
+/* Leave the module as its first yylex does, with no buffer current: input
+   and yyunput run inside rule actions, never before that call. */
+void start_scanner();
+
 /* The rules' answer: what a rule action of the test build does. */
 bool rule_action(int action);
 
