@@ -37,6 +37,7 @@ yy_input_buffer *yy_create_buffer(std::FILE *stream, std::int32_t size) {
 }
 
 void yy_init_buffer(yy_input_buffer *b, std::FILE *stream) {
+  if (!b) return; /* as for a flush: no buffer, nothing to attach */
   /* The flush reloads the state of a current buffer before the new stream is
      stored: yyin follows only at the next yy_load_buffer_state. */
   yy_flush_buffer(b);
@@ -57,6 +58,7 @@ void yy_flush_buffer(yy_input_buffer *b) {
 }
 
 void yy_load_buffer_state() {
+  if (!yy_current_buffer) return; /* nothing to load: the state stays empty */
   yy_n_chars = yy_current_buffer->saved_count;
   yytext = yy_c_buf_p = yy_current_buffer->saved_pos;
   yyin = yy_current_buffer->stream;

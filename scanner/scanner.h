@@ -2,7 +2,16 @@
 ** The scanner module's programming interface: the input buffer record and the
 ** routines and variables that code outside the module may use.
 **
-** The program that links the module supplies yywrap(), the end-of-input hook.
+** The scanner reads bytes from a buffer, the current buffer, runs its
+** automaton over them and calls a rule action for each token. A buffer either
+** reads a stream (stdio FILE) and is refilled from it, or holds text in
+** memory and is never refilled. One buffer at most is current; the others
+** keep their place until they are made current again.
+**
+** The program supplies yywrap(). Every routine runs on one thread and none
+** is reentrant. A misuse that the scanner detects ends the process: it writes
+** one line on standard error and exits with status 2 (no routine returns an
+** error). What the rule actions wrote to standard output is out before that.
 */
 #pragma once
 
@@ -19,7 +28,9 @@ enum : std::int32_t {
 /*
 ** One input buffer. Its data are chars[0 .. count-1], where count is
 ** yy_n_chars while the buffer is current and saved_count otherwise, and the
-** two bytes after the data are always NUL: the end-of-buffer markers.
+** two bytes after the data are always NUL: the end-of-buffer markers. A NUL
+** inside the data is an ordinary byte. Callers read these fields; they
+** change them only through the routines below.
 */
 struct yy_input_buffer {
   std::FILE *stream;         /* where refills read; null over memory        */
@@ -34,27 +45,108 @@ struct yy_input_buffer {
   std::int32_t status;       /* status_new, status_normal, status_eof_pending */
 };
 
-extern std::FILE *yyin;    /* the stream that refills read                    */
-extern std::FILE *yyout;   /* where the default action echoes unmatched text  */
-extern char *yytext;       /* start of the current token, NUL-terminated      */
-extern std::int32_t yyleng; /* length of the current token                    */
+/* The stream that refills read. Follows the current buffer: every switch
+   and yyrestart set it (null for a memory buffer); the first yylex makes a
+   null one stdin. A caller may set it, before the first yylex or in yywrap. */
+extern std::FILE *yyin;
+/* Where the default action echoes text that no rule matches (no rule of
+   classify leaves any); stdout if still null at the first yylex. */
+extern std::FILE *yyout;
+/* The current token while a rule action runs: yyleng bytes at yytext,
+   followed by a NUL that the scanner put there. Points into the current
+   buffer; valid until the scanner moves on. */
+extern char *yytext;
+extern std::int32_t yyleng;
 
-/* Scan the current buffer; 0 at the newline rule or at the end of the input. */
+/*
+** Scan the current buffer, running a rule action per token; returns 0 when
+** the newline rule matches or when the input ends (yywrap answered nonzero).
+** A further call resumes where the last one stopped. The first call sets
+** the scanner up: yyin and yyout default to stdin and stdout, and with no
+** buffer current it makes one of 16384 bytes for yyin. A stream is read
+** again after its end of file: a terminal after ^D, a file that grew.
+** Fatal: "input in scanner failed" (a read error), "fatal error - scanner
+** input buffer overflow" (a token that cannot fit: growth impossible, over
+** 2^31 bytes, or in a memory buffer), "out of dynamic memory in
+** yy_create_buffer()".
+*/
 int yylex();
 
-/* End-of-input hook, supplied by the program: nonzero means no more input. */
+/*
+** Supplied by the program that links the scanner: called when the input is
+** exhausted. Return nonzero when no more input follows (yylex returns 0).
+** Return 0 after arranging more: point yyin at another stream (the current
+** buffer restarts on it), or make another buffer current with
+** yy_switch_to_buffer or a yy_scan_* routine (scanning goes on there). The
+** scanner's pending output is written before yywrap runs, so it may write
+** or exit. If it leaves no buffer current, one is made for yyin.
+*/
 int yywrap();
 
-/* Stream buffers. */
+/* ---- Stream buffers ---------------------------------------------------- */
+
+/*
+** A new buffer of size bytes (plus the two markers) reading stream, which
+** may be null until yyrestart or a switch attaches one. Not made current.
+** Owned by the caller: release it with yy_delete_buffer. Never null.
+** Fatal: "out of dynamic memory in yy_create_buffer()" (also for size < 0).
+*/
 yy_input_buffer *yy_create_buffer(std::FILE *stream, std::int32_t size);
+
+/* Empty b and attach it to stream (null: it reads nothing), refillable, a
+   terminal if isatty says so. If b is current, yyin follows at the next
+   yy_load_buffer_state (yyrestart does both). Null: nothing. */
 void yy_init_buffer(yy_input_buffer *b, std::FILE *stream);
+
+/* Discard b's unread text: it is empty, in status_new, and its next refill
+   reads its stream afresh. Null: nothing. If b is current, the scanner's
+   position and yyin are reloaded from it. */
 void yy_flush_buffer(yy_input_buffer *b);
+
+/* Load the scanner's position, count and yyin from the current buffer's
+   saved fields (none current: nothing). The switching routines call it. */
 void yy_load_buffer_state();
+
+/* Make the current buffer (a new one of 16384 bytes if none is current)
+   empty and reading stream; its array and capacity are kept. */
 void yyrestart(std::FILE *stream);
 
-/* Switching buffers and scanning memory. */
+/* ---- Switching buffers and scanning memory ------------------------------ */
+
+/*
+** Make b current. The old current buffer keeps its position (its text is
+** left whole) and resumes there when it is made current again; nothing is
+** released. b equal to the current buffer: nothing happens. Null: no buffer
+** is current (the next yylex makes one for yyin). b must be a live buffer.
+*/
 void yy_switch_to_buffer(yy_input_buffer *b);
+
+/*
+** Release b: its record and, when the scanner allocated it, its array (a
+** caller's area given to yy_scan_buffer stays the caller's). Null: nothing.
+** Deleting the current buffer leaves none current. b must not be used again.
+*/
 void yy_delete_buffer(yy_input_buffer *b);
+
+/*
+** Scan a caller's area in place: base[0 .. size-3] is the text, and the last
+** two bytes must be NUL. Returns the new buffer, already current; null when
+** size < 2, a last byte is not NUL, or the text exceeds 2^31 - 1 bytes, and
+** then nothing changes and no byte past base[size-1] is read. The area stays
+** the caller's and must stay valid and writable while the buffer lives: the
+** scanner writes into it as it scans. Fatal: "out of dynamic memory in
+** yy_scan_buffer()".
+*/
 yy_input_buffer *yy_scan_buffer(char *base, std::uint32_t size);
+
+/*
+** Scan a private copy of count bytes (NULs included); the caller's bytes are
+** only read. Returns the new buffer, already current; never null. Fatal:
+** "bad buffer in yy_scan_bytes()" (count < 0 or count + 2 over 2^31 - 1),
+** "out of dynamic memory in yy_scan_bytes()", "out of dynamic memory in
+** yy_scan_buffer()".
+*/
 yy_input_buffer *yy_scan_bytes(const char *bytes, std::int32_t count);
+
+/* The same for a NUL-terminated text, its terminator not included. */
 yy_input_buffer *yy_scan_string(const char *text);

@@ -179,6 +179,9 @@ TEST_F(Memory, AfterDeletingTheCurrentBufferNothingTouchesIt) {
   EXPECT_EQ(yy_current_buffer, nullptr);
   EXPECT_EQ(yy_c_buf_p, nullptr) << "no position into released memory";
   EXPECT_EQ(yytext, nullptr);
+  yy_load_buffer_state(); /* nothing to load: no effect */
+  yy_init_buffer(nullptr, stdin);
+  EXPECT_EQ(yy_c_buf_p, nullptr);
   /* The switch saves nothing into the deleted buffer (the sanitizers and
      the tracked memory hooks would see it), and A resumes intact. */
   yy_did_buffer_switch_on_eof = 0;

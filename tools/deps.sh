@@ -1,12 +1,17 @@
 #!/bin/sh
-# Installs the Debian packages this project needs, only when one is missing.
-#   sh tools/deps.sh       what building and testing need
-#   sh tools/deps.sh all   also the fuzzers' clang runtime, valgrind and GNU time
+# Installs the Debian packages this project needs, only those missing, with
+# no recommended extras.
+#   sh tools/deps.sh       what building and testing need (the README's commands)
+#   sh tools/deps.sh all   also what CI and the benchmarks need: clang and its
+#                          fuzzer runtime, valgrind, GNU time, python3, and the
+#                          packaging checks (dpkg-dev, lintian, mandoc, man-db,
+#                          pkg-config)
 set -eu
 
 packages="g++ cmake ninja-build libgtest-dev libbenchmark-dev"
 if [ "${1:-}" = all ]; then
-  packages="$packages clang libclang-rt-14-dev valgrind time"
+  packages="$packages clang libclang-rt-14-dev valgrind time python3"
+  packages="$packages dpkg-dev lintian mandoc man-db pkgconf"
 fi
 
 missing=""
@@ -15,8 +20,17 @@ for p in $packages; do
 done
 [ -z "$missing" ] && exit 0
 
+command="apt-get install -y -q --no-install-recommends$missing"
+if [ "$(id -u)" = 0 ]; then
+  sudo=""
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=sudo
+else
+  echo "tools/deps.sh: these Debian packages are missing:$missing" >&2
+  echo "tools/deps.sh: this needs root, and there is no sudo here; as root, run:" >&2
+  echo "  apt-get update && $command" >&2
+  exit 1
+fi
 echo "tools/deps.sh: installing$missing" >&2
-sudo=""
-[ "$(id -u)" = 0 ] || sudo=sudo
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $missing
+$sudo env DEBIAN_FRONTEND=noninteractive $command

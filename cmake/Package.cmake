@@ -1,0 +1,30 @@
+# cpack -G DEB (from the build folder): one Debian package with the program,
+# its manual page, the scanner library, its header, and the CMake and
+# pkg-config files, as cmake/Install.cmake lays them out under /usr.
+set(CPACK_PACKAGE_NAME classify)
+set(CPACK_PACKAGE_VENDOR "The classify developers")
+set(CPACK_PACKAGE_CONTACT "The classify developers <classify-devel@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tell whether each byte of a line is a lowercase letter")
+set(CPACK_PACKAGE_DESCRIPTION "\
+classify asks for a line of text and tells, byte by byte, whether each byte
+is a lowercase letter a to z. It reads a terminal a line at a time and files
+or pipes in blocks, and classifies a first line of any length in constant
+memory.
+
+The package also holds the table-driven scanner library that classify is
+built on, with its C++ header, a CMake package configuration
+(find_package(classify) gives the target classify::scanner) and a
+pkg-config file (classify-scanner), for programs that scan with it.")
+set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}_amd64)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # libc, as dpkg-shlibdeps finds it
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+
+set(CPACK_GENERATOR DEB)
+include(CPack)
