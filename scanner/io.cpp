@@ -22,16 +22,20 @@ void yy_output_flush() {
 
 /* Before a read that may block, a person at a terminal must see what was
    written so far: the prompt and each line's messages before the program
-   waits for the next line. Between files and pipes the batch just fills. */
+   waits for the next line, or for the next block of a slow pipe when the
+   output goes to a terminal. Between files and pipes the batch just fills. */
 static void yy_output_before_read(bool interactive) {
   static int stdout_is_terminal = -1; /* asked once */
   if (stdout_is_terminal < 0) stdout_is_terminal = yy_is_terminal(stdout);
-  if (interactive || stdout_is_terminal) yy_output_flush();
-  if (interactive) std::fflush(stdout);
+  if (!interactive && !stdout_is_terminal) return;
+  yy_output_flush();
+  std::fflush(stdout); /* a line-buffered terminal would keep a partial line */
 }
 
 [[noreturn]] void yy_fatal_error(const char *message) {
-  yy_output_flush(); /* what was written before stays written */
+  /* What was written before stays written, and comes before the message. */
+  yy_output_flush();
+  std::fflush(stdout);
   std::fprintf(stderr, "%s\n", message);
   std::exit(2);
 }

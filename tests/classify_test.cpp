@@ -15,6 +15,8 @@ using run::Out;
 
 namespace {
 
+constexpr std::size_t read_block = 8192; /* the most one block read asks for */
+
 struct Row {
   std::string input;
   std::string output; /* after the prompt; L and N stand for the messages */
@@ -100,6 +102,21 @@ TEST(Terminal, ThePromptIsShownBeforeAnyInput) {
   }
 }
 
+TEST(Terminal, MessagesReachTheScreenWhileAPipeIsSlow) {
+  /* Standard output a terminal, standard input a pipe that delivers one
+     block of a line (a block read waits for a whole one) and then waits:
+     its messages, the last one without a line break, must be on the screen
+     while the program waits for the next block. */
+  run::Session s({In::pipe, Out::terminal});
+  const std::string block = std::string(read_block - 1, 'a') + "B";
+  s.send(block);
+  EXPECT_TRUE(s.read_until(run::expected_output(block), 10000)) << "the messages must not wait in a buffer";
+  s.send("c\n");
+  const run::Result r = s.finish(20000);
+  EXPECT_TRUE(r.out == run::expected_output(block + "c")) << "output of " << r.out.size() << " bytes differs";
+  EXPECT_EQ(r.status, 0);
+}
+
 TEST(Terminal, ALineArrivesWithoutWaitingForMore) {
   /* The terminal stays open: a program that waited for a full block (or
      for the end of file) would never finish. */
@@ -153,6 +170,20 @@ TEST(Broken, ALostWriteIsReportedNotPassedForSuccess) {
     EXPECT_EQ(r.err, "write error on standard output\n");
     EXPECT_EQ(r.status, 2);
   }
+}
+
+TEST(Broken, AWriteThatFailedEarlyIsReportedThoughTheLastOneWorked) {
+  /* The output outgrows the file size allowed: the big block write fails
+     part way and the C library drops the rest, so the final flush finds
+     nothing left to write and succeeds. Only the stream's error tells. */
+  run::Options o{In::file, Out::file};
+  o.file = std::string(10000, 'a');
+  o.output_limit = 64 << 10;
+  run::Session s(o);
+  const run::Result r = s.finish();
+  EXPECT_EQ(r.out.size(), o.output_limit);
+  EXPECT_EQ(r.err, "write error on standard output\n");
+  EXPECT_EQ(r.status, 2);
 }
 
 TEST(Broken, AReaderThatGoesAwayEndsTheProgramBySignal) {

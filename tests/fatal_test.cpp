@@ -4,6 +4,7 @@
 */
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -15,7 +16,7 @@ using namespace std::string_literals;
 namespace {
 
 class Fatal : public ScannerTest {
-protected:
+public:
   static void scan_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
     yy_switch_to_buffer(yy_create_buffer(f, capacity));
     yy_current_buffer->interactive = interactive;
@@ -32,6 +33,18 @@ void refill_borrowed_area() {
   yyrestart(std::tmpfile());
   std::fputc('a', yyin);
   std::rewind(yyin);
+  yylex();
+}
+
+/* The same with room in the area: a carried NUL fills it, and growing it
+   would reallocate memory the scanner does not own. */
+void refill_borrowed_area_with_room() {
+  static char area[4] = {0, 0, 0, 0};
+  yy_scan_buffer(area, 4);
+  std::FILE *f = std::tmpfile();
+  std::fwrite("a\0b", 1, 3, f);
+  std::rewind(f);
+  yyrestart(f);
   yylex();
 }
 
@@ -57,6 +70,7 @@ TEST_F(Fatal, ABufferThatCannotGrowIsAnOverflow) {
   EXPECT_EXIT(scan_stream(file_with("a"), 0), exit2, "^fatal error - scanner input buffer overflow\n$");
   /* A borrowed array may not be reallocated. */
   EXPECT_EXIT(refill_borrowed_area(), exit2, "^fatal error - scanner input buffer overflow\n$");
+  EXPECT_EXIT(refill_borrowed_area_with_room(), exit2, "^fatal error - scanner input buffer overflow\n$");
   /* The reallocation itself fails. */
   EXPECT_EXIT(fail_growth(), exit2, "^fatal error - scanner input buffer overflow\n$");
 }
@@ -75,6 +89,31 @@ TEST_F(Fatal, AReadErrorIsReportedByLinesAndByBlocks) {
   /* Reading a directory fails with an error, not with the end of file. */
   EXPECT_EXIT(scan_stream(std::fopen("/", "r"), 64), exit2, "^input in scanner failed\n$");
   EXPECT_EXIT(scan_stream(std::fopen("/", "r"), 64, true), exit2, "^input in scanner failed\n$");
+}
+
+/* A stream whose error indicator is already set when the scanner gets it
+   (here with its end-of-file indicator too): forgetting the end of file
+   must not forget the error. */
+ssize_t fail_once(void *cookie, char *, std::size_t) {
+  if ((*static_cast<int *>(cookie))++ == 0) {
+    errno = EIO;
+    return -1;
+  }
+  return 0;
+}
+
+void scan_stream_in_error(bool interactive) {
+  static int calls = 0;
+  std::FILE *f = fopencookie(&calls, "r", {fail_once, nullptr, nullptr, nullptr});
+  std::fgetc(f); /* the read error */
+  std::fgetc(f); /* then the end of file */
+  if (!std::ferror(f) || !std::feof(f)) std::exit(3);
+  Fatal::scan_stream(f, 64, interactive);
+}
+
+TEST_F(Fatal, AnErrorTheStreamAlreadyHadStaysFatal) {
+  EXPECT_EXIT(scan_stream_in_error(false), exit2, "^input in scanner failed\n$");
+  EXPECT_EXIT(scan_stream_in_error(true), exit2, "^input in scanner failed\n$");
 }
 
 TEST_F(Fatal, ARefillPastTheSecondMarkerIsAnInternalError) {

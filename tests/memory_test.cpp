@@ -32,11 +32,13 @@ TEST_F(Memory, AnAreaIsScannedInPlaceByTheFirstYylex) {
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->chars, area);
   EXPECT_EQ(yyin, nullptr) << "yyin follows the current buffer";
-  /* The first call of yylex scans it and makes no buffer of its own. */
+  /* The first call of yylex scans it and makes no buffer of its own; it
+     loads the buffer's state, so yyin stays null, not standard input. */
   const long blocks = probe::live_blocks;
   yylex();
   EXPECT_EQ(probe::picture(), "LN");
   EXPECT_EQ(probe::live_blocks, blocks);
+  EXPECT_EQ(yyin, nullptr);
 }
 
 TEST_F(Memory, RefusedAreasChangeNothing) {
@@ -121,6 +123,28 @@ TEST_F(Memory, SwitchingAwayAndBackResumesIntact) {
   probe::on_action = nullptr;
   yylex();
   EXPECT_EQ(probe::picture(), "LNNLLL") << "A resumes at b, c, d";
+}
+
+TEST_F(Memory, AStreamBufferLeftRightAfterACarryingRefillResumesWhole) {
+  /* Capacity 3 reads two bytes a refill, so the NUL that ends the first
+     refill is carried into the second one: the live count then includes the
+     carried byte and the count the refill saved does not. The switch must
+     save the live one. */
+  const std::string text = "a\0bcDe\n"s;
+  yy_input_buffer *stream = keep(yy_create_buffer(file_with(text), 3));
+  yy_switch_to_buffer(stream);
+  one_token_per_call();
+  yylex(); /* a */
+  yylex(); /* the NUL, matched after the refill that carried it */
+  ASSERT_EQ(probe::picture(), "LN");
+  keep(yy_scan_string("XY"));
+  yylex();
+  yy_switch_to_buffer(stream);
+  probe::on_action = nullptr;
+  EXPECT_EQ(yylex(), 0);
+  std::string texts;
+  for (const probe::Token &t : probe::tokens) texts += t.text;
+  EXPECT_EQ(texts, "a\0Xbc" "De\n"s);
 }
 
 TEST_F(Memory, TheSwitchFlagIsSetByRealSwitchesOnly) {

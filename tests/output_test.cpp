@@ -4,6 +4,8 @@
 */
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -99,6 +101,48 @@ void scan_then_exit_in_yywrap() {
 TEST(Output, YywrapThatEndsTheProcessLosesNoMessage) {
   EXPECT_EXIT(scan_then_exit_in_yywrap(), ::testing::ExitedWithCode(3),
               "^Single lowercase letter\nNot a single lowercase letter$");
+}
+
+/* A stream that hands out its text, then fails. */
+ssize_t text_then_error(void *cookie, char *buf, std::size_t size) {
+  auto *text = static_cast<std::string *>(cookie);
+  if (text->empty()) {
+    errno = EIO;
+    return -1;
+  }
+  const std::size_t n = std::min(size, text->size());
+  text->copy(buf, n);
+  text->erase(0, n);
+  return static_cast<ssize_t>(n);
+}
+
+void scan_until_a_read_error() {
+  dup2(2, 1); /* what reaches standard output shows in the death test's stderr */
+  static std::string text = "aB";
+  yyin = fopencookie(&text, "r", {text_then_error, nullptr, nullptr, nullptr});
+  yylex();
+}
+
+TEST(Output, MessagesWrittenBeforeAFatalErrorStayWritten) {
+  EXPECT_EXIT(scan_until_a_read_error(), ::testing::ExitedWithCode(2),
+              "^Single lowercase letter\nNot a single lowercase letterinput in scanner failed\n$");
+}
+
+TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
+  /* A tiny buffer and NUL bytes at the ends of its refills: the carried
+     bytes make it grow, through the hooks the program links. */
+  const std::string text = "a\0\0b\0c\0\0\0de\0"s;
+  std::FILE *f = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::rewind(f);
+  StdoutCapture capture;
+  yy_input_buffer *b = yy_create_buffer(f, 1);
+  yy_switch_to_buffer(b);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(capture.text(), messages_for(text));
+  EXPECT_GT(b->capacity, 1u);
+  yy_delete_buffer(b);
+  std::fclose(f);
 }
 
 } // namespace

@@ -231,6 +231,8 @@ TEST_F(Pushback, AMemoryBufferHasNoRoomInItsFirstTwoBytes) {
   EXPECT_EXIT(take_then_push(2, 2), exit2, "^scanner push-back overflow\n$");
   /* After one: the first push-back already stops the process. */
   EXPECT_EXIT(take_then_push(1, 1), exit2, "^scanner push-back overflow\n$");
+  /* With no buffer at all there is no room either. */
+  EXPECT_EXIT(yyunput('x', nullptr), exit2, "^scanner push-back overflow\n$");
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "scanner_fixture.h"
@@ -59,6 +60,13 @@ std::string random_bytes(std::size_t n, unsigned seed, std::string_view alphabet
   for (char &c : s)
     c = alphabet.empty() ? static_cast<char>(rng() & 0xFF) : alphabet[rng() % alphabet.size()];
   return s;
+}
+
+/* Append to a file behind its stream's back, leaving the read position. */
+void grow(std::FILE *f, const std::string &bytes) {
+  struct stat st {};
+  ASSERT_EQ(fstat(fileno(f), &st), 0);
+  ASSERT_EQ(pwrite(fileno(f), bytes.data(), bytes.size(), st.st_size), ssize_t(bytes.size()));
 }
 
 /* ---- The rows that catch different faults, through the whole loop ---- */
@@ -181,12 +189,20 @@ TEST_F(Scan, GrowthDoublesThenAddsAnEighthAndRefusesToShrinkOrStall) {
 
 /* ---- Terminal refills: a line at a time ---- */
 
-TEST_F(Scan, LineRefillsStopAfterTheNewlineAndLeaveTheRestInTheStream) {
-  std::FILE *f = file_with("ab\ncd\n");
-  use_stream(f, default_buffer_size, /*interactive=*/true);
-  EXPECT_EQ(yylex(), 0);
-  EXPECT_EQ(yy_n_chars, 3) << "one refill, one line";
-  EXPECT_EQ(std::ftell(f), 3) << "nothing after the newline was taken";
+TEST_F(Scan, FilesAreReadInBlocksAndTerminalsALineAtATime) {
+  /* A regular file is no terminal: one refill takes all it can. Read as a
+     terminal, one refill takes one line and leaves the rest in the stream. */
+  for (bool as_terminal : {false, true}) {
+    probe::reset();
+    std::FILE *f = file_with("ab\ncd\n");
+    yy_input_buffer *b = yy_create_buffer(f, default_buffer_size);
+    EXPECT_EQ(b->interactive, 0);
+    yy_switch_to_buffer(b);
+    if (as_terminal) b->interactive = 1;
+    EXPECT_EQ(yylex(), 0);
+    EXPECT_EQ(yy_n_chars, as_terminal ? 3 : 6) << "one refill";
+    EXPECT_EQ(std::ftell(f), as_terminal ? 3 : 6) << "nothing after the newline was taken from a terminal";
+  }
 }
 
 TEST_F(Scan, ALongLineIsDeliveredInChunksOfAtMostTheReadSize) {
@@ -216,7 +232,55 @@ TEST_F(Scan, BlockRefillsAskForAtMostTheReadSize) {
   EXPECT_EQ(largest, read_chunk_size);
 }
 
+TEST_F(Scan, AStreamThatEndedInsideATokenIsNotReadUntilTheEnd) {
+  /* A NUL as the last byte: the refill that carries it reads nothing and
+     marks the end as pending. Text that arrives meanwhile waits until the
+     end of input has been reported and the buffer restarted. */
+  std::FILE *f = file_with("a\0"s);
+  use_stream(f, default_buffer_size);
+  probe::on_action = [f](int action) {
+    if (probe::tokens.back().text == "\0"s) grow(f, "b\n");
+    return action == rule_newline;
+  };
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LN");
+  EXPECT_EQ(probe::wrap_calls, 1) << "the end comes before the new text";
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LNL\n");
+}
+
 /* ---- Restarting, flushing, and streams that come and go ---- */
+
+TEST_F(Scan, TheFirstCallLoadsTheCallersCurrentBuffer) {
+  /* Attaching another stream to the current buffer leaves yyin alone until
+     the state is loaded again, which the first yylex does. */
+  std::FILE *first = file_with("Z\n");
+  std::FILE *second = file_with("q\n");
+  yy_input_buffer *b = use_stream(first, default_buffer_size);
+  yy_init_buffer(b, second);
+  EXPECT_EQ(yyin, first);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(yyin, second);
+  EXPECT_EQ(probe::picture(), "L\n");
+}
+
+TEST_F(Scan, ABufferTakesYyinAsItsStreamAtItsFirstEnd) {
+  probe::start_scanner();
+  yy_input_buffer *b = use_stream(nullptr, default_buffer_size);
+  std::FILE *f = file_with("ab\ncd\n");
+  yyin = f; /* the caller names the stream after making the buffer current */
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(b->stream, f);
+  /* Away and back: yyin is the buffer's stream again, and reading goes on. */
+  yy_input_buffer *other = keep(yy_scan_string("X"));
+  yy_switch_to_buffer(b);
+  EXPECT_EQ(yyin, f);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LL\nLL\n");
+  (void)other;
+}
+
+
 
 TEST_F(Scan, YyrestartKeepsTheArrayAndSwitchesToTheNewStream) {
   yy_input_buffer *b = use_stream(file_with("abc\n"), 64);
@@ -269,14 +333,6 @@ TEST_F(Scan, ARefillWithoutAStreamIsTheEndOfInput) {
   EXPECT_EQ(yylex(), 0);
   EXPECT_EQ(probe::wrap_calls, 1);
   EXPECT_TRUE(probe::tokens.empty());
-}
-
-/* Append to a file behind its stream's back, leaving the read position. */
-void grow(std::FILE *f, const std::string &bytes) {
-  const off_t end = lseek(fileno(f), 0, SEEK_END);
-  ASSERT_GE(end, 0);
-  ASSERT_EQ(pwrite(fileno(f), bytes.data(), bytes.size(), end), ssize_t(bytes.size()));
-  ASSERT_EQ(lseek(fileno(f), end, SEEK_SET), end);
 }
 
 TEST_F(Scan, AStreamIsReadAgainAfterItsEnd) {

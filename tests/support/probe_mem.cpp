@@ -1,10 +1,13 @@
 /*
 ** Memory hooks of the test build: they count live blocks (a leak or a double
 ** release shows in any build), fail on request, fill fresh memory with junk
-** so that nothing relies on bytes the scanner did not write, and always move
-** a reallocated block so that a stale position into it cannot go unnoticed.
+** so that nothing relies on bytes the scanner did not write, always move a
+** reallocated block so that a stale position into it cannot go unnoticed,
+** and end each block with guard bytes that must be intact when it goes (an
+** array one byte short shows without the sanitizers).
 */
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
@@ -27,10 +30,14 @@ bool fail_now() {
   return probe::allocations_before_failure-- == 0;
 }
 
+constexpr std::size_t guard_size = 16;
+constexpr unsigned char guard_byte = 0x5A;
+
 void *fresh(std::size_t size) {
-  void *block = std::malloc(size ? size : 1);
+  auto *block = static_cast<unsigned char *>(std::malloc(size + guard_size));
   if (block) {
     std::memset(block, 0xA5, size);
+    std::memset(block + size, guard_byte, guard_size);
     live()[block] = size;
     probe::live_blocks = static_cast<long>(live().size());
   }
@@ -41,6 +48,12 @@ std::size_t release(void *block) {
   const auto it = live().find(block);
   if (it == live().end()) std::abort(); /* not ours, or released twice */
   const std::size_t size = it->second;
+  const auto *guard = static_cast<const unsigned char *>(block) + size;
+  for (std::size_t i = 0; i < guard_size; ++i)
+    if (guard[i] != guard_byte) {
+      std::fprintf(stderr, "probe: a write past the end of a block of %zu bytes\n", size);
+      std::abort();
+    }
   live().erase(it);
   probe::live_blocks = static_cast<long>(live().size());
   std::free(block);

@@ -91,10 +91,22 @@ Session::Session(const Options &options) : options_(options) {
     check(child_in >= 0, "open /");
   }
 
-  if (options.out == Out::terminal) {
-    if (term < 0) throw std::logic_error("Out::terminal needs In::terminal");
+  if (options.out == Out::terminal && term >= 0) {
     child_out = term;
     out_fd_ = in_fd_;
+  } else if (options.out == Out::terminal) { /* a terminal for the output alone */
+    int master = -1;
+    termios t = plain_terminal(true);
+    winsize ws{24, 80, 0, 0};
+    check(openpty(&master, &child_out, nullptr, &t, &ws) == 0, "openpty");
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    out_fd_ = master;
+  } else if (options.out == Out::file) {
+    char path[] = "/tmp/classify-output-XXXXXX";
+    child_out = mkstemp(path);
+    check(child_out >= 0, "mkstemp");
+    unlink(path);
+    out_file_ = dup(child_out);
   } else if (options.out == Out::pipe) {
     check(pipe2(p, O_CLOEXEC) == 0, "pipe");
     out_fd_ = p[0];
@@ -125,6 +137,11 @@ Session::Session(const Options &options) : options_(options) {
     if (child_out < 0) close(1);
     std::signal(SIGPIPE, SIG_DFL);
     if (options.ignore_hangup) std::signal(SIGHUP, SIG_IGN);
+    if (options.output_limit) { /* writes past it fail with EFBIG, not a signal */
+      const rlimit limit{options.output_limit, options.output_limit};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      std::signal(SIGXFSZ, SIG_IGN);
+    }
     execv(argv[0], argv.data());
     _exit(127);
   }
@@ -143,7 +160,7 @@ Session::~Session() {
     waitpid(pid_, nullptr, 0);
   }
   if (out_fd_ == in_fd_) out_fd_ = -1;
-  for (int fd : {in_fd_, out_fd_, err_fd_})
+  for (int fd : {in_fd_, out_fd_, err_fd_, out_file_})
     if (fd >= 0) close(fd);
 }
 
@@ -246,6 +263,15 @@ Result Session::finish(int timeout_ms) {
   wait4(pid_, &status, 0, &usage);
   pid_ = -1;
   result_.max_rss_kib = usage.ru_maxrss;
+  if (out_file_ >= 0) {
+    char buf[65536];
+    for (off_t at = 0;;) {
+      const ssize_t n = pread(out_file_, buf, sizeof buf, at);
+      if (n <= 0) break;
+      result_.out.append(buf, static_cast<std::size_t>(n));
+      at += n;
+    }
+  }
   if (WIFEXITED(status)) result_.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result_.signal = WTERMSIG(status);
   return result_;

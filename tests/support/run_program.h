@@ -13,16 +13,17 @@
 namespace run {
 
 enum class In { pipe, file, terminal, directory, closed };
-enum class Out { pipe, terminal, closed, full, null };
+enum class Out { pipe, terminal, closed, full, null, file };
 
 struct Options {
   Options(In in_ = In::pipe, Out out_ = Out::pipe) : in(in_), out(out_) {}
   In in = In::pipe;
-  Out out = Out::pipe;      /* Out::terminal needs In::terminal: the same one */
+  Out out = Out::pipe;      /* Out::terminal: the input's terminal, or one of its own */
   std::string file;         /* contents of the file for In::file... */
   std::size_t file_size = 0; /* ...extended with NUL bytes to this size */
   bool canonical = true;    /* terminal line discipline: a line per read */
   bool ignore_hangup = false; /* start with SIGHUP ignored, as nohup does */
+  std::size_t output_limit = 0; /* Out::file: the largest file it may write (0: none) */
   std::vector<std::string> command; /* empty: the classify program */
 };
 
@@ -63,6 +64,7 @@ private:
   Options options_;
   pid_t pid_ = -1;
   int in_fd_ = -1, out_fd_ = -1, err_fd_ = -1; /* terminal: in_fd_ == out_fd_ */
+  int out_file_ = -1;                         /* Out::file, read back at the end */
   std::string pending_;
   Result result_;
 };
