@@ -145,4 +145,23 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   std::fclose(f);
 }
 
+TEST(Output, TheEchoGoesToYyoutAfterWhatTheRulesWrote) {
+  /* No state of these tables echoes; the routine keeps its contract. */
+  StdoutCapture capture;
+  yyout = stdout;
+  yy_output_message(yy_make_message("[rules]"));
+  yy_echo("xy\0z", 4);
+  EXPECT_EQ(capture.text(), "[rules]xy\0z"s);
+
+  std::FILE *echoed = std::tmpfile();
+  yyout = echoed;
+  yy_echo("q", 1);
+  std::fflush(echoed);
+  std::rewind(echoed);
+  EXPECT_EQ(std::getc(echoed), 'q');
+  EXPECT_EQ(capture.text(), "[rules]xy\0z"s) << "nothing more on standard output";
+  std::fclose(echoed);
+  yyout = nullptr;
+}
+
 } // namespace

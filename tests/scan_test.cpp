@@ -124,6 +124,13 @@ TEST_F(Scan, FirstCallSetsUpStandardStreamsAndADefaultBuffer) {
   EXPECT_EQ(yy_current_buffer->capacity, std::uint32_t(default_buffer_size));
   EXPECT_EQ(yy_current_buffer->status, status_normal);
   EXPECT_EQ(probe::picture(), "L\n");
+  /* So is an output stream. */
+  probe::reset();
+  std::FILE *echo = file_with("");
+  yyout = echo;
+  yyin = file_with("");
+  yylex();
+  EXPECT_EQ(yyout, echo);
 }
 
 TEST_F(Scan, EndOfInputRestartsTheBufferAndCallsYywrapOnce) {
@@ -170,6 +177,27 @@ TEST_F(Scan, AFullBufferGrowsAndKeepsTheUnfinishedTokenIntact) {
   EXPECT_TRUE(tokens_match("a\0b"s));
   EXPECT_EQ(b->capacity, 4u);
   EXPECT_NE(b->chars, before);
+}
+
+TEST_F(Scan, ARefillThatMovesTheArrayKeepsTheScanOffset) {
+  /* The refill's own contract, called as yylex calls it: a NUL carried into
+     a buffer of capacity 2 leaves no room, so the array grows and (with the
+     test hooks) moves; the scan position keeps its offset into it. */
+  yy_input_buffer *b = use_stream(file_with("b"), 2);
+  b->chars[0] = '\0'; /* one data byte, a NUL, then the two markers */
+  b->chars[1] = b->chars[2] = '\0';
+  yy_n_chars = b->saved_count = 1;
+  b->status = status_normal;
+  char *const before = b->chars;
+  yytext = b->chars;          /* the unfinished token: the NUL */
+  yy_c_buf_p = b->chars + 2;  /* one past the first marker */
+  EXPECT_EQ(yy_get_next_buffer(), refill_continue);
+  EXPECT_NE(b->chars, before);
+  EXPECT_EQ(b->capacity, 4u);
+  EXPECT_EQ(yy_c_buf_p, b->chars + 2);
+  EXPECT_EQ(yytext, b->chars);
+  EXPECT_EQ(std::string(b->chars, 4), "\0b\0\0"s);
+  EXPECT_EQ(yy_n_chars, 2);
 }
 
 TEST_F(Scan, GrowthDoublesThenAddsAnEighthAndRefusesToShrinkOrStall) {
@@ -391,8 +419,12 @@ TEST_F(Scan, YywrapThatLeavesNoBufferCurrentGoesOnWithYyin) {
 }
 
 TEST_F(Scan, YywrapThatPointsYyinElsewhereContinuesWithThatStream) {
-  use_stream(file_with("ab"), default_buffer_size);
-  std::FILE *more = file_with("cD\n");
+  /* The buffer is attached to the new stream afresh, terminal test and
+     all, though an earlier switch left the switch flag set: read as a
+     terminal before, the file is now read in blocks. */
+  use_stream(file_with("ab"), default_buffer_size, /*interactive=*/true);
+  ASSERT_EQ(yy_did_buffer_switch_on_eof, 1);
+  std::FILE *more = file_with("cD\nef\n");
   probe::on_wrap = [&] {
     if (probe::wrap_calls > 1) return 1;
     yyin = more;
@@ -401,6 +433,9 @@ TEST_F(Scan, YywrapThatPointsYyinElsewhereContinuesWithThatStream) {
   EXPECT_EQ(yylex(), 0);
   EXPECT_EQ(probe::picture(), "LLLN\n");
   EXPECT_EQ(yy_current_buffer->stream, more);
+  EXPECT_EQ(yy_current_buffer->interactive, 0);
+  EXPECT_EQ(yy_n_chars, 6) << "one block, not one line";
+  EXPECT_EQ(yy_did_buffer_switch_on_eof, 0) << "cleared before yywrap, and yywrap made no switch";
 }
 
 } // namespace

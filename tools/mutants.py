@@ -51,7 +51,8 @@ MUTANTS = [
     M("begin/every-time", SCAN, "  if (yy_current_buffer->status != status_new) return;\n", ""),
     M("begin/no-stream-from-yyin", SCAN, "  yy_current_buffer->stream = yyin;\n", ""),
     M("begin/no-count", SCAN, "  yy_n_chars = yy_current_buffer->saved_count;\n  yy_current_buffer->stream",
-      "  yy_current_buffer->stream"),
+      "  yy_current_buffer->stream",
+      equivalent="a current buffer in status_new has its live count equal to saved_count: whatever sets one sets both"),
     M("begin/status-stays-new", SCAN, "  yy_current_buffer->status = status_normal;\n", ""),
     M("wrap/no-flush-before", SCAN, "  yy_output_flush();\n  yy_did_buffer_switch_on_eof = 0;",
       "  yy_did_buffer_switch_on_eof = 0;"),
@@ -67,7 +68,7 @@ MUTANTS = [
       "default_buffer_size);\n    yy_load_buffer_state();\n", "default_buffer_size);\n"),
     M("first-call/no-stdin", SCAN, "    if (!yyin) yyin = stdin;\n", ""),
     M("first-call/no-stdout", SCAN, "    if (!yyout) yyout = stdout;\n", ""),
-    M("first-call/no-start-state", SCAN, "    if (!yy_start) yy_start = 1;\n", ""),
+    M("first-call/no-start-state", SCAN, "    if (!yy_start) yy_start = 1;", ""),
     M("yylex/no-buffer-no-restart", SCAN, "  if (!yy_current_buffer) yyrestart(yyin);\n  /* Every match", "  /* Every match"),
 
     # ---- yylex: the match ----
@@ -93,7 +94,7 @@ MUTANTS = [
     M("dispatch/no-echo", SCAN, "      yy_echo(yytext, static_cast<std::size_t>(yyleng));\n", "",
       equivalent="unreachable: no state of the tables carries the echo action"),
     M("dispatch/no-fatal-for-unknown-action", SCAN,
-      '      yy_fatal_error("fatal scanner internal error--no action found");\n', "      goto done;\n",
+      'yy_fatal_error("fatal scanner internal error--no action found");', "goto done;",
       equivalent="unreachable: the tables deliver only actions 1, 2, 3 and 5"),
 
     # ---- yylex: end of buffer ----
@@ -186,7 +187,8 @@ MUTANTS = [
     M("delete/frees-borrowed-area", MEMORY, "  if (b->owns_chars) yy_mem_free(b->chars);", "  yy_mem_free(b->chars);"),
     M("delete/record-kept", MEMORY, "  yy_mem_free(b);\n}", "}"),
     M("scan-buffer/size-one-accepted", MEMORY, "if (size < 2 || size - 2 > std::uint32_t{INT32_MAX}) return nullptr;",
-      "if (size < 1 || size - 2 > std::uint32_t{INT32_MAX}) return nullptr;"),
+      "if (size < 1 || size - 2 > std::uint32_t{INT32_MAX}) return nullptr;",
+      equivalent="for a size of 1, size - 2 wraps past INT32_MAX and the same test refuses it"),
     M("scan-buffer/last-byte-unchecked", MEMORY, " || base[size - 1] != '\\0') return nullptr;", ") return nullptr;"),
     M("scan-buffer/one-byte-lost", MEMORY, "b->saved_count = static_cast<std::int32_t>(size - 2);",
       "b->saved_count = static_cast<std::int32_t>(size - 3);"),
@@ -233,8 +235,8 @@ MUTANTS = [
     M("lines/read-past-newline", IO, "    if (c == '\\n') break;\n", ""),
     M("lines/error-ignored", IO, '  if (c == EOF && std::ferror(stream)) yy_fatal_error("input in scanner failed");\n', ""),
     M("blocks/error-ignored", IO, '  if (n == 0 && std::ferror(stream)) yy_fatal_error("input in scanner failed");\n', ""),
-    M("echo/before-batch", IO, "  yy_output_flush(); /* the echo must come after what the rules wrote */\n", "",
-      equivalent="unreachable: no state of the tables carries the echo action"),
+    M("echo/before-batch", IO, "  yy_output_flush(); /* the echo must come after what the rules wrote */\n", ""),
+    M("echo/to-stdout", IO, "std::fwrite(text, length, 1, yyout);", "std::fwrite(text, length, 1, stdout);"),
     M("hooks/alloc-one-short", HOOKS, "return std::malloc(size);", "return std::malloc(size - 1);"),
     M("hooks/realloc-half", HOOKS, "return std::realloc(block, size);", "return std::realloc(block, size / 2 + 1);"),
     M("hooks/free-nothing", HOOKS, "void yy_mem_free(void *block) { std::free(block); }", "void yy_mem_free(void *) {}"),
