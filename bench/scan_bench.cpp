@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "scanner/internal.h"
+#include "scanner/output.h"
 
 int yywrap() { return 1; }
 

@@ -63,6 +63,7 @@ void yy_load_buffer_state() {
   yytext = yy_c_buf_p = yy_current_buffer->saved_pos;
   yyin = yy_current_buffer->stream;
   yy_hold_char = *yy_c_buf_p;
+  YY_CHECK(yy_markers_in_place() && yy_scan_position_valid());
 }
 
 void yyrestart(std::FILE *stream) {
@@ -97,6 +98,10 @@ int yy_get_next_buffer() {
 
   if (yy_c_buf_p > b->chars + yy_n_chars + 1)
     yy_fatal_error("fatal scanner internal error--end of buffer missed");
+  /* Exactly one past the first marker, with the held byte (the marker's
+     NUL) written back: the refill is asked for nothing else. */
+  YY_CHECK(yy_c_buf_p == b->chars + yy_n_chars + 1 && yy_c_buf_p[-1] == '\0');
+  YY_CHECK(b->chars <= yytext && yytext < yy_c_buf_p); /* the token starts before the marker */
 
   /* A buffer over memory is never refilled: end of input once the token is
      the marker alone, else the token in hand is the last match. */
@@ -149,5 +154,6 @@ int yy_get_next_buffer() {
   b->chars[yy_n_chars] = '\0';
   b->chars[yy_n_chars + 1] = '\0';
   yytext = b->chars;
+  YY_CHECK(yy_markers_in_place());
   return outcome;
 }

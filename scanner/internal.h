@@ -38,6 +38,32 @@ extern std::int32_t yy_did_buffer_switch_on_eof; /* set by every real switch    
 extern std::int32_t yy_last_accepting_state;     /* last accepting state seen... */
 extern char *yy_last_accepting_cpos;             /* ...and where: end of its text */
 
+/*
+** Checks of the invariants above, for debug builds: the sanitizer preset
+** turns them on (SCANNER_CHECKS); elsewhere they compile to nothing, yet the
+** condition stays compiled, so that it cannot rot. A failed check names the
+** condition and aborts: it is a fault of the scanner, not of its input.
+*/
+#ifdef SCANNER_CHECKS
+#define YY_CHECK(cond) ((cond) ? void(0) : yy_check_failed(#cond, __FILE__, __LINE__))
+#else
+#define YY_CHECK(cond) static_cast<void>(sizeof(cond))
+#endif
+[[noreturn]] void yy_check_failed(const char *condition, const char *file, int line);
+
+/* The two end-of-buffer markers follow the current buffer's data. */
+inline bool yy_markers_in_place() {
+  const char *const chars = yy_current_buffer->chars;
+  return chars[yy_n_chars] == '\0' && chars[yy_n_chars + 1] == '\0';
+}
+
+/* The scan position lies in the current buffer, at most one past the first
+   marker. (yytext need not precede it: yyunput sets it as its caller asks.) */
+inline bool yy_scan_position_valid() {
+  const char *const chars = yy_current_buffer->chars;
+  return chars <= yy_c_buf_p && yy_c_buf_p <= chars + yy_n_chars + 1;
+}
+
 /* Scan loop helpers (scan.cpp). */
 int yy_get_previous_state();
 int yy_try_NUL_trans(int state);
@@ -54,7 +80,7 @@ std::uint32_t yy_grown_capacity(std::uint32_t capacity);
 void yyunput(int c, char *new_token_start);
 int input();
 
-/* Memory hooks (mem.cpp): every buffer record and array goes through them. */
+/* Memory hooks (alloc.cpp): every buffer record and array goes through them. */
 void *yy_mem_alloc(std::uint32_t size);
 void *yy_mem_realloc(void *block, std::uint32_t size);
 void yy_mem_free(void *block);
@@ -74,43 +100,3 @@ std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room);
 
 /* The default action: write the token to yyout. */
 void yy_echo(const char *text, std::size_t length);
-
-/*
-** The output batch. Rule actions append their messages here instead of
-** calling stdio once per byte; the batch goes to standard output as one block
-** when it is full, before a read that a person may be waiting on (a terminal
-** on either side), before yylex returns, before the echo action writes and
-** before a fatal exit.
-*/
-inline constexpr std::size_t yy_out_capacity = std::size_t{1} << 20;
-extern char yy_out_buf[yy_out_capacity];
-extern char *yy_out_pos; /* end of what is batched */
-
-/* Hand the batch to standard output. */
-void yy_output_flush();
-
-/*
-** A message padded to a fixed width, its length in the last byte, so that
-** appending it is one fixed-size copy whatever the message: the copy may run
-** past the text into the batch's free space, and only the length counts.
-*/
-inline constexpr std::size_t yy_message_width = 32;
-struct yy_message {
-  char text[yy_message_width]; /* text[yy_message_width - 1]: the length */
-};
-
-template <std::size_t N>
-consteval yy_message yy_make_message(const char (&literal)[N]) {
-  static_assert(N - 1 < yy_message_width, "a message must fit its padded width");
-  yy_message m{};
-  for (std::size_t i = 0; i + 1 < N; ++i) m.text[i] = literal[i];
-  m.text[yy_message_width - 1] = static_cast<char>(N - 1);
-  return m;
-}
-
-/* Append a message to standard output through the batch. */
-inline void yy_output_message(const yy_message &m) {
-  if (yy_out_pos > yy_out_buf + (yy_out_capacity - yy_message_width)) yy_output_flush();
-  std::memcpy(yy_out_pos, m.text, yy_message_width);
-  yy_out_pos += static_cast<unsigned char>(m.text[yy_message_width - 1]);
-}

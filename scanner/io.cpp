@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "internal.h"
+#include "output.h"
 
 char yy_out_buf[yy_out_capacity];
 char *yy_out_pos = yy_out_buf;
@@ -39,6 +40,14 @@ static void yy_output_before_read(bool interactive) {
   std::fprintf(stderr, "%s\n", message);
   std::exit(2);
 }
+
+/* Runs only when an invariant is broken, in a build that checks them.
+   GCOVR_EXCL_START */
+void yy_check_failed(const char *condition, const char *file, int line) {
+  std::fprintf(stderr, "scanner check failed: %s (%s:%d)\n", condition, file, line);
+  std::abort();
+}
+/* GCOVR_EXCL_STOP */
 
 bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
 

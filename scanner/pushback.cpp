@@ -35,6 +35,7 @@ void yyunput(int c, char *new_token_start) {
     yy_n_chars = yy_current_buffer->saved_count = capacity;
 
     if (cp < chars + 2) yy_fatal_error("scanner push-back overflow");
+    YY_CHECK(yy_markers_in_place());
   }
 
   *--cp = static_cast<char>(c);
@@ -81,6 +82,7 @@ int input() {
     if (yy_input_ends()) return -1;
   }
 
+  YY_CHECK(yy_c_buf_p < yy_current_buffer->chars + yy_n_chars); /* a data byte */
   const int c = yy_byte(*yy_c_buf_p);
   *yy_c_buf_p = '\0';
   yy_hold_char = *++yy_c_buf_p;

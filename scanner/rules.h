@@ -1,6 +1,6 @@
 /*
 ** The classifier's rule actions, compiled into the dispatch of yylex.
-** ORDER ACTIONS: rules 1 to 3.
+** ORDER ACTIONS: rules 1 to 3, numbered as in tables.h.
 **
 **   1  rule_lowercase_letter  a..z                   "Single lowercase letter" and a line break
 **   2  rule_other_character   any other byte but \n  "Not a single lowercase letter"
@@ -13,6 +13,7 @@
 #pragma once
 
 #include "internal.h"
+#include "output.h"
 
 inline constexpr yy_message yy_rule_messages[] = {
     {},                                                /* 0: no rule */

@@ -5,8 +5,20 @@
 #include <cstdint>
 
 #include "internal.h"
+#include "output.h"
 
-/* The rule actions; tests compile the module with rules of their own. */
+/*
+** The rules seam. A rules header defines
+**
+**     static inline bool yy_rule_action(int rule);
+**
+** which yylex calls for rules 1 to 3 (ORDER ACTIONS) with the token set up:
+** yyleng bytes at yytext, a NUL after them. It may read the token and the
+** exported variables, append to the output batch (output.h) and call yyunput
+** and input; it must not move to another buffer. It returns true when yylex
+** must return 0. The program's rules are rules.h; the build names another
+** header with SCANNER_RULES (the tests' probe, the benchmarks' counter).
+*/
 #ifdef SCANNER_RULES
 #include SCANNER_RULES
 #else
@@ -15,12 +27,12 @@
 
 /*
 ** The state the automaton is in after the part of the current token scanned
-** so far (yytext up to yy_c_buf_p). A NUL here is a data byte: class 1.
+** so far (yytext up to yy_c_buf_p). A NUL here is a data byte.
 */
 int yy_get_previous_state() {
   int state = yy_start;
   for (char *p = yytext; p < yy_c_buf_p; ++p) {
-    const int c = *p ? yy_ec[yy_byte(*p)] : 1;
+    const int c = *p ? yy_ec[yy_byte(*p)] : nul_data_class;
     if (yy_accept[state]) {
       yy_last_accepting_state = state;
       yy_last_accepting_cpos = p;
@@ -30,13 +42,13 @@ int yy_get_previous_state() {
   return state;
 }
 
-/* The transition on a NUL data byte (class 1) at yy_c_buf_p; 0 if it jams. */
+/* The transition on a NUL data byte at yy_c_buf_p; 0 if it jams. */
 int yy_try_NUL_trans(int state) {
   if (yy_accept[state]) {
     yy_last_accepting_state = state;
     yy_last_accepting_cpos = yy_c_buf_p;
   }
-  const int next = yy_trans.next[state][1];
+  const int next = yy_trans.next[state][nul_data_class];
   return next == jam_state ? 0 : next;
 }
 
@@ -70,16 +82,90 @@ bool yy_input_ends() {
   return false;
 }
 
+/* Where the scan loop goes on after the end-of-buffer action. */
+enum yy_resume : int {
+  resume_match,       /* the match loop, at cp in state, token at bp     */
+  resume_find_action, /* the action lookup, with cp and state            */
+  resume_end_of_file, /* the dispatch of the end-of-file action, at once */
+  resume_next_token   /* a new cycle at yy_c_buf_p, in what yywrap arranged */
+};
+
+/*
+** The end-of-buffer action (5). The match stopped on a NUL, the byte before
+** cp, and the token is set up. By position, that NUL was a data byte (at or
+** before the end of the data) or the first end-of-buffer marker; for the
+** marker the buffer is refilled, and at the end of the input yywrap is
+** asked. A refill may move chars: cp and bp are taken afresh from yytext.
+*/
+static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
+  /* Bytes of the token before the NUL that led to nul_state. */
+  const auto matched = static_cast<std::int32_t>(cp - yytext - 1);
+  *cp = yy_hold_char; /* before the cursor moves */
+
+  yy_begin_scanning_buffer();
+
+  /* At or before chars + yy_n_chars: the NUL was inside the data (the last
+     data byte included); the first marker itself is not. */
+  if (yy_c_buf_p <= yy_current_buffer->chars + yy_n_chars) {
+    yy_c_buf_p = yytext + matched; /* at the NUL data byte */
+    state = yy_get_previous_state();
+    const int next = yy_try_NUL_trans(state);
+    bp = yytext;
+    if (next) {
+      cp = ++yy_c_buf_p;
+      state = next;
+      return resume_match; /* at least one more byte, as after any step */
+    }
+    cp = yy_c_buf_p;
+    return resume_find_action;
+  }
+
+  YY_CHECK(yy_c_buf_p == yy_current_buffer->chars + yy_n_chars + 1);
+  switch (yy_get_next_buffer()) {
+  case refill_continue:
+    yy_c_buf_p = yytext + matched;
+    state = yy_get_previous_state();
+    cp = yy_c_buf_p;
+    bp = yytext;
+    return resume_match;
+
+  case refill_last_match:
+    yy_c_buf_p = yy_current_buffer->chars + yy_n_chars;
+    state = yy_get_previous_state();
+    cp = yy_c_buf_p;
+    bp = yytext;
+    return resume_find_action;
+
+  default: /* refill_end_of_input */
+    if (yy_input_ends()) {
+      yy_c_buf_p = yytext;
+      return resume_end_of_file;
+    }
+    return resume_next_token;
+  }
+}
+
 /*
 ** The match loop is "state = next[state][byte]" until the state reached
 ** has the row base jam_base. This omits three things. First, there is
-** no compare with the end of the data: every NUL leads to state 3, whose
+** no compare with the end of the data: every NUL leads to nul_state, whose
 ** action (5) decides by position whether it was a data byte or the first
 ** end-of-buffer marker, and the second marker always ends the match. Second,
 ** a match that ends in the jam state backs up to the last accepting state,
 ** recorded before each step with the position of the byte about to be
 ** consumed. Third, the token is exposed by writing a NUL after it; the byte
 ** it covers waits in yy_hold_char and goes back before the cursor moves on.
+**
+** What holds where the loop can be entered:
+**   cycle start  yy_c_buf_p is the scan position; the byte there is the last
+**                token's NUL (or, after a load, the held byte itself) and
+**                yy_hold_char the byte it covers.
+**   match        bp is the token start, cp one past the last byte stepped
+**                over, state the state after it, which does not end the match.
+**   find_action  cp and state are where the match ended (or where the NUL
+**                action left them); the last accepting state is recorded.
+**   do_action    the token is set up: yytext, yyleng, its NUL at yy_c_buf_p,
+**                the byte under it in yy_hold_char; act is the action.
 */
 int yylex() {
   char *cp;  /* cursor: the scan position during a match */
@@ -99,6 +185,8 @@ int yylex() {
   /* The caller deleted the current buffer, or switched to none: go on
      with yyin, in a buffer made for it. */
   if (!yy_current_buffer) yyrestart(yyin);
+  YY_CHECK(yy_scan_position_valid());
+  YY_CHECK(*yy_c_buf_p == '\0' || *yy_c_buf_p == yy_hold_char);
   /* Every match starts in yy_start, which nothing changes from here on. */
   const std::int8_t *const start_row = yy_byte_trans.next[yy_start];
 
@@ -140,7 +228,8 @@ int yylex() {
 
   do_action:
     /* Nearly every token is a rule's: the rules come first, with no branch
-       between them to mispredict, and the switch takes the rest. */
+       between them to mispredict, and the switch takes the rest.
+       ORDER ACTIONS: rules 1 to 3 here, the others below. */
     if (act >= rule_lowercase_letter && act <= rule_newline) { /* GCOVR_EXCL_BR_LINE: never 0 */
       if (yy_rule_action(act)) goto done;
       continue;
@@ -162,57 +251,19 @@ int yylex() {
       break;
     /* GCOVR_EXCL_STOP */
 
-    case action_end_of_buffer: {
-      /* Bytes of the token before the NUL that led to state 3. */
-      const auto matched = static_cast<std::int32_t>(cp - yytext - 1);
-      *cp = yy_hold_char;
-
-      yy_begin_scanning_buffer();
-
-      /* At or before chars + yy_n_chars: the NUL was inside the data (the
-         last data byte included); the first marker itself is not. */
-      if (yy_c_buf_p <= yy_current_buffer->chars + yy_n_chars) {
-        yy_c_buf_p = yytext + matched; /* at the NUL data byte */
-        state = yy_get_previous_state();
-        const int next = yy_try_NUL_trans(state);
-        bp = yytext;
-        if (next) {
-          cp = ++yy_c_buf_p;
-          state = next;
-          goto match;
-        }
-        cp = yy_c_buf_p;
-        goto find_action;
-      }
-
-      /* The end-of-buffer marker. The refill may move chars: every position
-         below is taken afresh from yytext and the buffer. */
-      switch (yy_get_next_buffer()) {
-      case refill_continue:
-        yy_c_buf_p = yytext + matched;
-        state = yy_get_previous_state();
-        cp = yy_c_buf_p;
-        bp = yytext;
+    case action_end_of_buffer:
+      switch (yy_end_of_buffer(cp, bp, state)) { /* GCOVR_EXCL_BR_LINE: every value is listed */
+      case resume_match:
         goto match;
-
-      case refill_last_match:
-        yy_c_buf_p = yy_current_buffer->chars + yy_n_chars;
-        state = yy_get_previous_state();
-        cp = yy_c_buf_p;
-        bp = yytext;
+      case resume_find_action:
         goto find_action;
-
-      case refill_end_of_input:
-      default:
-        if (yy_input_ends()) {
-          yy_c_buf_p = yytext;
-          act = action_end_of_file + (yy_start - 1) / 2;
-          goto do_action;
-        }
-        break; /* a new cycle in what yywrap arranged */
+      case resume_end_of_file:
+        act = action_end_of_file + (yy_start - 1) / 2;
+        goto do_action;
+      case resume_next_token:
+        break;
       }
       break;
-    }
 
     case action_end_of_file:
       goto done;

@@ -12,10 +12,20 @@
 #include <cstdint>
 #include <iterator>
 
-inline constexpr int jam_state = 7; /* a match that reaches it falls back */
-inline constexpr int jam_base = 5;  /* row base of every state that ends a match */
+/* Reserved states and classes, by name wherever the code relies on them. */
+inline constexpr int jam_state = 7;      /* a match that reaches it falls back */
+inline constexpr int jam_base = 5;       /* row base of every state that ends a match */
+inline constexpr int nul_state = 3;      /* a NUL seen: action 5 decides data byte or marker */
+inline constexpr int nul_class = 0;      /* the class of every NUL in the match loop */
+inline constexpr int nul_data_class = 1; /* the class of a NUL known to be data */
+inline constexpr int meta_state_min = 8; /* a default step into a state this high takes the meta-class */
 
-/* ORDER ACTIONS: these numbers, yy_accept[] and the dispatch switch in yylex. */
+/*
+** ORDER ACTIONS: these numbers are coupled to yy_accept[] below, to the
+** dispatch in yylex (scan.cpp), and to every rules header: the program's
+** (rules.h), the tests' (tests/support/probe_rules.h) and the benchmarks'
+** (bench/count_rules.h). Each of those sites carries this mark.
+*/
 enum : int {
   action_back_up = 0,
   rule_lowercase_letter = 1,
@@ -50,7 +60,8 @@ inline constexpr std::int32_t yy_ec[256] = {
 /* yy_meta: class -> meta-class, used after a default step into state >= 8 */
 inline constexpr std::int32_t yy_meta[4] = {0, 1, 1, 1};
 
-/*                                    state:  0  1  2  3  4  5  6  7 */
+/* ORDER ACTIONS: yy_accept holds the action numbers above.
+                                      state:  0  1  2  3  4  5  6  7 */
 inline constexpr std::int16_t yy_accept[8] = {0, 0, 0, 5, 2, 3, 1, 0}; /* action */
 inline constexpr std::int16_t yy_base[8]   = {0, 0, 0, 4, 5, 5, 5, 5}; /* row start */
 inline constexpr std::int16_t yy_def[8]    = {0, 7, 1, 7, 7, 7, 7, 0}; /* default */
@@ -68,12 +79,13 @@ constexpr int yy_byte(char c) { return static_cast<unsigned char>(c); }
 /*
 ** The transition step from state s on class c: walk the default chain until a
 ** row owns the entry. The meta-class stands in for c only after a default
-** step into a state numbered 8 or more (none here, but the rule is the table's).
+** step into a state numbered meta_state_min or more (none here, but the rule
+** is the table's).
 */
 constexpr int yy_step(int s, int c) {
   while (yy_chk[yy_base[s] + c] != s) {
     s = yy_def[s];
-    if (s >= 8) c = yy_meta[c]; /* GCOVR_EXCL_BR_LINE: no state is numbered 8 or more */
+    if (s >= meta_state_min) c = yy_meta[c]; /* GCOVR_EXCL_BR_LINE: no state is numbered 8 or more */
   }
   return yy_nxt[yy_base[s] + c];
 }
@@ -127,12 +139,15 @@ static_assert([] {
 }(), "every transition must lead to a state");
 /* yylex takes the first step of every match without recording it. */
 static_assert(yy_accept[1] == 0 && yy_accept[2] == 0, "a start state must not accept");
-/* The end of the data needs no compare: NUL leads to state 3 from anywhere
-   but state 3, and state 3 always leads on to the jam state. */
+/* The end of the data needs no compare: NUL leads to nul_state from anywhere
+   but nul_state, and nul_state always leads on to the jam state. */
+static_assert(yy_ec[0] == nul_class && yy_accept[nul_state] == action_end_of_buffer);
 static_assert([] {
   for (int s = 1; s < yy_num_states; ++s)
-    if (s != 3 && yy_trans.next[s][0] != 3) return false;
+    if (s != nul_state && yy_trans.next[s][nul_class] != nul_state) return false;
   for (int c = 0; c < yy_num_classes; ++c)
-    if (yy_trans.next[3][c] != jam_state) return false;
-  return yy_base[3] != jam_base && yy_base[jam_state] == jam_base;
+    if (yy_trans.next[nul_state][c] != jam_state) return false;
+  return yy_base[nul_state] != jam_base && yy_base[jam_state] == jam_base;
 }(), "the two NUL markers must stop every match");
+/* A NUL data byte is matched as class nul_data_class: never the NUL state. */
+static_assert(nul_data_class != nul_class && yy_trans.next[1][nul_data_class] != nul_state);

@@ -22,8 +22,8 @@ BUFFER = "scanner/buffer.cpp"
 MEMORY = "scanner/memory.cpp"
 PUSHBACK = "scanner/pushback.cpp"
 IO = "scanner/io.cpp"
-HOOKS = "scanner/mem.cpp"
-INTERNAL = "scanner/internal.h"
+HOOKS = "scanner/alloc.cpp"
+OUTPUT = "scanner/output.h"
 RULES = "scanner/rules.h"
 TABLES = "scanner/tables.h"
 MAIN = "classifier/main.cpp"
@@ -32,7 +32,7 @@ M = Mutant
 MUTANTS = [
     # ---- yy_get_previous_state, yy_try_NUL_trans ----
     M("prev-state/nul-takes-its-own-class", SCAN,
-      "const int c = *p ? yy_ec[yy_byte(*p)] : 1;", "const int c = yy_ec[yy_byte(*p)];"),
+      "const int c = *p ? yy_ec[yy_byte(*p)] : nul_data_class;", "const int c = yy_ec[yy_byte(*p)];"),
     M("prev-state/one-byte-too-far", SCAN,
       "for (char *p = yytext; p < yy_c_buf_p; ++p) {", "for (char *p = yytext; p <= yy_c_buf_p; ++p) {"),
     M("prev-state/no-accepting-record", SCAN,
@@ -42,8 +42,8 @@ MUTANTS = [
       "  int state = yy_start;\n  for (char *p", "  int state = 1;\n  for (char *p",
       equivalent="yy_start is 1 from the first yylex on, and nothing else sets it"),
     M("try-nul/no-jam-test", SCAN, "return next == jam_state ? 0 : next;", "return next;"),
-    M("try-nul/nul-as-class-0", SCAN, "const int next = yy_trans.next[state][1];",
-      "const int next = yy_trans.next[state][0];"),
+    M("try-nul/nul-as-class-0", SCAN, "const int next = yy_trans.next[state][nul_data_class];",
+      "const int next = yy_trans.next[state][nul_class];"),
     M("try-nul/record-one-past", SCAN, "    yy_last_accepting_cpos = yy_c_buf_p;\n",
       "    yy_last_accepting_cpos = yy_c_buf_p + 1;\n"),
 
@@ -69,7 +69,7 @@ MUTANTS = [
     M("first-call/no-stdin", SCAN, "    if (!yyin) yyin = stdin;\n", ""),
     M("first-call/no-stdout", SCAN, "    if (!yyout) yyout = stdout;\n", ""),
     M("first-call/no-start-state", SCAN, "    if (!yy_start) yy_start = 1;", ""),
-    M("yylex/no-buffer-no-restart", SCAN, "  if (!yy_current_buffer) yyrestart(yyin);\n  /* Every match", "  /* Every match"),
+    M("yylex/no-buffer-no-restart", SCAN, "  if (!yy_current_buffer) yyrestart(yyin);\n  YY_CHECK", "  YY_CHECK"),
 
     # ---- yylex: the match ----
     M("match/held-byte-not-restored", SCAN, "    *cp = yy_hold_char; /* undo the previous token's terminator */\n", ""),
@@ -100,24 +100,22 @@ MUTANTS = [
     # ---- yylex: end of buffer ----
     M("eob/matched-counts-the-nul", SCAN, "const auto matched = static_cast<std::int32_t>(cp - yytext - 1);",
       "const auto matched = static_cast<std::int32_t>(cp - yytext);"),
-    M("eob/held-byte-not-restored", SCAN, "      *cp = yy_hold_char;\n\n      yy_begin_scanning_buffer();",
-      "\n      yy_begin_scanning_buffer();"),
+    M("eob/held-byte-not-restored", SCAN, "  *cp = yy_hold_char; /* before the cursor moves */\n", ""),
     M("eob/last-data-nul-is-marker", SCAN, "if (yy_c_buf_p <= yy_current_buffer->chars + yy_n_chars) {",
       "if (yy_c_buf_p < yy_current_buffer->chars + yy_n_chars) {"),
-    M("eob/nul-transition-inverted", SCAN, "        if (next) {\n          cp = ++yy_c_buf_p;",
-      "        if (!next) {\n          cp = ++yy_c_buf_p;"),
+    M("eob/nul-transition-inverted", SCAN, "    if (next) {\n      cp = ++yy_c_buf_p;", "    if (!next) {\n      cp = ++yy_c_buf_p;"),
     M("eob/nul-position-one-past", SCAN, "yy_c_buf_p = yytext + matched; /* at the NUL data byte */",
       "yy_c_buf_p = yytext + matched + 1; /* at the NUL data byte */"),
     M("eob/continue-without-matching", SCAN,
-      "        bp = yytext;\n        goto match;\n\n      case refill_last_match:",
-      "        bp = yytext;\n        goto find_action;\n\n      case refill_last_match:"),
+      "    bp = yytext;\n    return resume_match;\n\n  case refill_last_match:",
+      "    bp = yytext;\n    return resume_find_action;\n\n  case refill_last_match:"),
     M("eob/continue-keeps-token-start", SCAN,
-      "        cp = yy_c_buf_p;\n        bp = yytext;\n        goto match;",
-      "        cp = yy_c_buf_p;\n        goto match;"),
-    M("eob/last-match-at-token-start", SCAN, "yy_c_buf_p = yy_current_buffer->chars + yy_n_chars;\n        state",
-      "yy_c_buf_p = yytext;\n        state"),
-    M("eob/end-leaves-position", SCAN, "          yy_c_buf_p = yytext;\n          act = action_end_of_file",
-      "          act = action_end_of_file"),
+      "    cp = yy_c_buf_p;\n    bp = yytext;\n    return resume_match;",
+      "    cp = yy_c_buf_p;\n    return resume_match;"),
+    M("eob/last-match-at-token-start", SCAN, "yy_c_buf_p = yy_current_buffer->chars + yy_n_chars;\n    state",
+      "yy_c_buf_p = yytext;\n    state"),
+    M("eob/end-leaves-position", SCAN, "      yy_c_buf_p = yytext;\n      return resume_end_of_file;",
+      "      return resume_end_of_file;"),
     M("eob/end-action-number", SCAN, "act = action_end_of_file + (yy_start - 1) / 2;",
       "act = action_end_of_file + (yy_start + 1) / 2;"),
     M("yylex/no-flush-on-return", SCAN, "done:\n  yy_output_flush();\n", "done:\n"),
@@ -136,7 +134,7 @@ MUTANTS = [
     M("flush/position-kept", BUFFER, "  b->saved_pos = b->chars;\n", ""),
     M("flush/status-kept", BUFFER, "  b->status = status_new;\n  if (b == yy_current_buffer)", "  if (b == yy_current_buffer)"),
     M("flush/current-not-reloaded", BUFFER, "  if (b == yy_current_buffer) yy_load_buffer_state();\n", ""),
-    M("load/held-byte-zero", BUFFER, "  yy_hold_char = *yy_c_buf_p;\n}", "  yy_hold_char = 0;\n}"),
+    M("load/held-byte-zero", BUFFER, "  yy_hold_char = *yy_c_buf_p;\n  YY_CHECK", "  yy_hold_char = 0;\n  YY_CHECK"),
     M("load/token-start-kept", BUFFER, "yytext = yy_c_buf_p = yy_current_buffer->saved_pos;",
       "yy_c_buf_p = yy_current_buffer->saved_pos;"),
     M("restart/small-buffer", BUFFER, "yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);",
@@ -171,7 +169,8 @@ MUTANTS = [
     M("refill/eof-pending-not-set", BUFFER, "      b->status = status_eof_pending;\n", ""),
     M("refill/carry-not-counted", BUFFER, "  yy_n_chars += carry;\n", ""),
     M("refill/one-marker", BUFFER, "  b->chars[yy_n_chars + 1] = '\\0';\n", ""),
-    M("refill/token-start-stale", BUFFER, "  yytext = b->chars;\n  return outcome;", "  return outcome;"),
+    M("refill/token-start-stale", BUFFER, "  yytext = b->chars;\n  YY_CHECK(yy_markers_in_place());\n  return outcome;",
+      "  YY_CHECK(yy_markers_in_place());\n  return outcome;"),
 
     # ---- switching and memory buffers ----
     M("switch/same-buffer-sets-flag", MEMORY, "  if (b == yy_current_buffer) return; /* not a switch: the flag stays as it is */\n", ""),
@@ -240,9 +239,9 @@ MUTANTS = [
     M("hooks/alloc-one-short", HOOKS, "return std::malloc(size);", "return std::malloc(size - 1);"),
     M("hooks/realloc-half", HOOKS, "return std::realloc(block, size);", "return std::realloc(block, size / 2 + 1);"),
     M("hooks/free-nothing", HOOKS, "void yy_mem_free(void *block) { std::free(block); }", "void yy_mem_free(void *) {}"),
-    M("batch/bound-at-the-end", INTERNAL, "if (yy_out_pos > yy_out_buf + (yy_out_capacity - yy_message_width)) yy_output_flush();",
+    M("batch/bound-at-the-end", OUTPUT, "if (yy_out_pos > yy_out_buf + (yy_out_capacity - yy_message_width)) yy_output_flush();",
       "if (yy_out_pos >= yy_out_buf + yy_out_capacity) yy_output_flush();"),
-    M("batch/padding-written", INTERNAL, "yy_out_pos += static_cast<unsigned char>(m.text[yy_message_width - 1]);",
+    M("batch/padding-written", OUTPUT, "yy_out_pos += static_cast<unsigned char>(m.text[yy_message_width - 1]);",
       "yy_out_pos += yy_message_width;"),
 
     # ---- rules and tables ----
@@ -255,7 +254,7 @@ MUTANTS = [
       "yy_accept[8] = {0, 0, 0, 5, 2, 3, 2, 0};"),
     M("tables/nul-row-jams", TABLES, "yy_nxt[9] = {0, 4, 5, 6, 7, 3, 7, 7, 7};",
       "yy_nxt[9] = {0, 4, 5, 6, 7, 7, 7, 7, 7};", compile_error=True),
-    M("tables/meta-from-state-7", TABLES, "if (s >= 8) c = yy_meta[c];", "if (s >= 7) c = yy_meta[c];",
+    M("tables/meta-from-state-7", TABLES, "if (s >= meta_state_min) c = yy_meta[c];", "if (s >= jam_state) c = yy_meta[c];",
       equivalent="yy_meta sends classes 1 to 3 to 1, and state 7's row gives 7 for each of them"),
 
     # ---- the program ----

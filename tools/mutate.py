@@ -41,7 +41,7 @@ FUZZ_SECONDS = 20       # per fuzzer, for the mutants the suites did not kill
 COMMON = ["-G", "Ninja", "-DSCANNER_BUILD_BENCH=OFF", "-DSCANNER_WERROR=OFF"]
 STAGES = {
     "default": ("build", ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DSCANNER_BUILD_TESTS=ON"]),
-    "sanitizers": ("build-asan", ["-DCMAKE_BUILD_TYPE=Debug", "-DSCANNER_BUILD_TESTS=ON",
+    "sanitizers": ("build-asan", ["-DCMAKE_BUILD_TYPE=Debug", "-DSCANNER_BUILD_TESTS=ON", "-DSCANNER_CHECKS=ON",
                                   "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-omit-frame-pointer "
                                   "-fno-sanitize-recover=all"]),
     "fuzzers": ("build-fuzz", ["-DCMAKE_CXX_COMPILER=clang++", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",

@@ -1,4 +1,5 @@
-/* Rule actions of the test build of the scanner module: see probe.h. */
+/* Rule actions of the test build of the scanner module: see probe.h.
+   ORDER ACTIONS: rules 1 to 3 as numbered in scanner/tables.h. */
 #pragma once
 
 #include "probe.h"

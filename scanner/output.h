@@ -1,0 +1,44 @@
+/*
+** The output batch of the scanner module. Rule actions append their messages
+** here instead of calling stdio once per byte; the batch goes to standard
+** output as one block when it is full, before a read that a person may be
+** waiting on (a terminal on either side), before yylex returns or calls
+** yywrap, before the echo action writes and before a fatal exit.
+*/
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+inline constexpr std::size_t yy_out_capacity = std::size_t{1} << 20;
+extern char yy_out_buf[yy_out_capacity];
+extern char *yy_out_pos; /* end of what is batched */
+
+/* Hand the batch to standard output (io.cpp). */
+void yy_output_flush();
+
+/*
+** A message padded to a fixed width, its length in the last byte, so that
+** appending it is one fixed-size copy whatever the message: the copy may run
+** past the text into the batch's free space, and only the length counts.
+*/
+inline constexpr std::size_t yy_message_width = 32;
+struct yy_message {
+  char text[yy_message_width]; /* text[yy_message_width - 1]: the length */
+};
+
+template <std::size_t N>
+consteval yy_message yy_make_message(const char (&literal)[N]) {
+  static_assert(N - 1 < yy_message_width, "a message must fit its padded width");
+  yy_message m{};
+  for (std::size_t i = 0; i + 1 < N; ++i) m.text[i] = literal[i];
+  m.text[yy_message_width - 1] = static_cast<char>(N - 1);
+  return m;
+}
+
+/* Append a message to standard output through the batch. */
+inline void yy_output_message(const yy_message &m) {
+  if (yy_out_pos > yy_out_buf + (yy_out_capacity - yy_message_width)) yy_output_flush();
+  std::memcpy(yy_out_pos, m.text, yy_message_width);
+  yy_out_pos += static_cast<unsigned char>(m.text[yy_message_width - 1]);
+}
