@@ -55,7 +55,7 @@ public:
 
   void run(Reader &in) {
     probe::start_scanner(); /* input and yyunput come after the first yylex */
-    probe::on_action = [](int) { return true; }; /* one token per yylex */
+    probe::one_token_per_call();
     for (int ops = 0; ops < 256 && !in.done(); ++ops) {
       step(in);
       check_invariants();
@@ -115,7 +115,7 @@ private:
           if (probe::tokens.size() != tokens + 1) fail("not one token");
           const probe::Token &t = probe::tokens.back();
           if (t.text != c->rest.substr(0, 1)) fail("a token is not the model's next byte");
-          if (t.action != probe::rule_for(static_cast<unsigned char>(c->rest[0]))) fail("wrong rule");
+          if (t.action != model::rule_for(static_cast<unsigned char>(c->rest[0]))) fail("wrong rule");
           c->rest.erase(0, 1);
         }
       }

@@ -65,19 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (yylex() != 0) fail("yylex returned nonzero");
   }
 
-  if (probe::tokens.size() != text.size()) fail("not one token per byte");
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const probe::Token &t = probe::tokens[i];
-    if (t.text.size() != 1 || t.text[0] != text[i]) fail("a token is not its byte");
-    if (t.action != probe::rule_for(static_cast<unsigned char>(text[i]))) fail("a byte got the wrong rule");
-    if (!t.terminated) fail("a token was not NUL-terminated");
-  }
+  const std::string differs = probe::tokens_differ(text);
+  if (!differs.empty()) fail(differs.c_str());
   if (probe::wrap_calls != 1) fail("yywrap called more than once");
-
   /* The end of input emptied the buffer and reloaded the state from it. */
-  if (yy_current_buffer != b || b->status != status_new || yy_n_chars != 0 || yytext != b->chars ||
-      yy_c_buf_p != b->chars || b->chars[0] != '\0' || b->chars[1] != '\0' || yyin != f)
-    fail("inconsistent state after the end of input");
+  const std::string state = probe::not_emptied(b, f);
+  if (!state.empty()) fail(state.c_str());
 
   probe::reset();
   std::fclose(f);

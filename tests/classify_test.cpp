@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "model.h"
 #include "run_program.h"
 
 using namespace std::string_literals;
@@ -34,8 +35,8 @@ const Row rows[] = {
 };
 
 std::string spell(const std::string &picture) {
-  std::string out(run::prompt);
-  for (char c : picture) out += c == 'L' ? run::lower : run::other;
+  std::string out(model::prompt);
+  for (char c : picture) out += c == 'L' ? model::lower : model::other;
   return out;
 }
 
@@ -69,7 +70,7 @@ TEST(Classify, EveryByteValueInOneLine) {
     if (b != '\n') line += static_cast<char>(b);
   for (In in : {In::pipe, In::file}) {
     const run::Result r = run::run_classify(in, line + "\nrest");
-    EXPECT_EQ(r.out, run::expected_output(line));
+    EXPECT_EQ(r.out, model::expected_output(line));
     EXPECT_EQ(r.status, 0);
   }
 }
@@ -83,7 +84,7 @@ TEST(Classify, ALargeFirstLineIsClassifiedWhole) {
   }
   for (In in : {In::pipe, In::file}) {
     const run::Result r = run::run_classify(in, input);
-    EXPECT_TRUE(r.out == run::expected_output(input)) << "output of " << r.out.size() << " bytes differs";
+    EXPECT_TRUE(r.out == model::expected_output(input)) << "output of " << r.out.size() << " bytes differs";
     EXPECT_EQ(r.status, 0);
   }
 }
@@ -94,7 +95,7 @@ TEST(Terminal, ThePromptIsShownBeforeAnyInput) {
   /* Also when the output goes on to a pipe (classify | tee log). */
   for (Out out : {Out::terminal, Out::pipe}) {
     run::Session s({In::terminal, out});
-    EXPECT_TRUE(s.read_until(run::prompt, 5000)) << "the prompt must not wait in a buffer";
+    EXPECT_TRUE(s.read_until(model::prompt, 5000)) << "the prompt must not wait in a buffer";
     s.send("aB\n");
     const run::Result r = s.finish(20000);
     EXPECT_EQ(r.out, spell("LN"));
@@ -110,10 +111,10 @@ TEST(Terminal, MessagesReachTheScreenWhileAPipeIsSlow) {
   run::Session s({In::pipe, Out::terminal});
   const std::string block = std::string(read_block - 1, 'a') + "B";
   s.send(block);
-  EXPECT_TRUE(s.read_until(run::expected_output(block), 10000)) << "the messages must not wait in a buffer";
+  EXPECT_TRUE(s.read_until(model::expected_output(block), 10000)) << "the messages must not wait in a buffer";
   s.send("c\n");
   const run::Result r = s.finish(20000);
-  EXPECT_TRUE(r.out == run::expected_output(block + "c")) << "output of " << r.out.size() << " bytes differs";
+  EXPECT_TRUE(r.out == model::expected_output(block + "c")) << "output of " << r.out.size() << " bytes differs";
   EXPECT_EQ(r.status, 0);
 }
 
@@ -160,7 +161,7 @@ TEST(Broken, UnreadableInputIsAFatalReadError) {
     const run::Result r = run::run_classify(in, "");
     EXPECT_EQ(r.err, "input in scanner failed\n");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, std::string(run::prompt)) << "what was written before stays written";
+    EXPECT_EQ(r.out, std::string(model::prompt)) << "what was written before stays written";
   }
 }
 
@@ -206,14 +207,14 @@ TEST(Hostile, ATerminalThatHangsUpMidLine) {
     run::Options o{In::terminal, Out::pipe};
     o.ignore_hangup = ignore_hangup;
     run::Session s(o);
-    ASSERT_TRUE(s.read_until(run::prompt, 5000)) << "waiting at the terminal";
+    ASSERT_TRUE(s.read_until(model::prompt, 5000)) << "waiting at the terminal";
     s.send("ab"); /* no newline: the line is still being edited */
     /* Hang up while it waits in the read, as a real hangup finds it. */
     ASSERT_TRUE(s.wait_blocked_in_read());
     s.hang_up();
     const run::Result r = s.finish(20000);
     EXPECT_FALSE(r.timed_out);
-    EXPECT_EQ(r.out, std::string(run::prompt)) << "the unfinished line is never delivered";
+    EXPECT_EQ(r.out, std::string(model::prompt)) << "the unfinished line is never delivered";
     if (ignore_hangup) { /* the read fails instead */
       EXPECT_EQ(r.err, "input in scanner failed\n");
       EXPECT_EQ(r.status, 2);
@@ -235,7 +236,7 @@ TEST(Hostile, ATerminalLineLongerThanOneRead) {
   s.send(line + "\nnext line\n");
   const run::Result r = s.finish(60000);
   EXPECT_FALSE(r.timed_out);
-  EXPECT_TRUE(r.out == run::expected_output(line)) << "output of " << r.out.size() << " bytes differs";
+  EXPECT_TRUE(r.out == model::expected_output(line)) << "output of " << r.out.size() << " bytes differs";
   EXPECT_EQ(r.status, 0);
 }
 
@@ -248,7 +249,7 @@ TEST(Hostile, EveryByteValueAtARawTerminal) {
   run::Session s(o);
   s.send(line + "\n");
   const run::Result r = s.finish(20000);
-  EXPECT_EQ(r.out, run::expected_output(line));
+  EXPECT_EQ(r.out, model::expected_output(line));
   EXPECT_EQ(r.status, 0);
 }
 

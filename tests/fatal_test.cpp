@@ -15,16 +15,13 @@ using namespace std::string_literals;
 
 namespace {
 
-class Fatal : public ScannerTest {
+class ScannerDeathTest : public ScannerTest {
 public:
   static void scan_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
-    yy_switch_to_buffer(yy_create_buffer(f, capacity));
-    yy_current_buffer->interactive = interactive;
+    use_stream(f, capacity, interactive);
     yylex();
   }
 };
-
-const auto exit2 = ::testing::ExitedWithCode(2);
 
 /* A memory buffer of capacity 0 made refillable: growth would need realloc. */
 void refill_borrowed_area() {
@@ -65,7 +62,7 @@ void miss_end_of_buffer() {
   yy_get_next_buffer();
 }
 
-TEST_F(Fatal, ABufferThatCannotGrowIsAnOverflow) {
+TEST_F(ScannerDeathTest, ABufferThatCannotGrowIsAnOverflow) {
   /* Capacity 0 cannot grow by doubling or by an eighth: no endless loop. */
   EXPECT_EXIT(scan_stream(file_with("a"), 0), exit2, "^fatal error - scanner input buffer overflow\n$");
   /* A borrowed array may not be reallocated. */
@@ -75,7 +72,7 @@ TEST_F(Fatal, ABufferThatCannotGrowIsAnOverflow) {
   EXPECT_EXIT(fail_growth(), exit2, "^fatal error - scanner input buffer overflow\n$");
 }
 
-TEST_F(Fatal, NoMemoryForAStreamBuffer) {
+TEST_F(ScannerDeathTest, NoMemoryForAStreamBuffer) {
   const char *message = "^out of dynamic memory in yy_create_buffer\\(\\)\n$";
   EXPECT_EXIT((probe::allocations_before_failure = 0, yy_create_buffer(nullptr, 16)), exit2, message);
   EXPECT_EXIT((probe::allocations_before_failure = 1, yy_create_buffer(nullptr, 16)), exit2, message);
@@ -85,7 +82,7 @@ TEST_F(Fatal, NoMemoryForAStreamBuffer) {
   EXPECT_EXIT(yy_create_buffer(nullptr, -1), exit2, message);
 }
 
-TEST_F(Fatal, AReadErrorIsReportedByLinesAndByBlocks) {
+TEST_F(ScannerDeathTest, AReadErrorIsReportedByLinesAndByBlocks) {
   /* Reading a directory fails with an error, not with the end of file. */
   EXPECT_EXIT(scan_stream(std::fopen("/", "r"), 64), exit2, "^input in scanner failed\n$");
   EXPECT_EXIT(scan_stream(std::fopen("/", "r"), 64, true), exit2, "^input in scanner failed\n$");
@@ -108,19 +105,19 @@ void scan_stream_in_error(bool interactive) {
   std::fgetc(f); /* the read error */
   std::fgetc(f); /* then the end of file */
   if (!std::ferror(f) || !std::feof(f)) std::exit(3);
-  Fatal::scan_stream(f, 64, interactive);
+  ScannerDeathTest::scan_stream(f, 64, interactive);
 }
 
-TEST_F(Fatal, AnErrorTheStreamAlreadyHadStaysFatal) {
+TEST_F(ScannerDeathTest, AnErrorTheStreamAlreadyHadStaysFatal) {
   EXPECT_EXIT(scan_stream_in_error(false), exit2, "^input in scanner failed\n$");
   EXPECT_EXIT(scan_stream_in_error(true), exit2, "^input in scanner failed\n$");
 }
 
-TEST_F(Fatal, ARefillPastTheSecondMarkerIsAnInternalError) {
+TEST_F(ScannerDeathTest, ARefillPastTheSecondMarkerIsAnInternalError) {
   EXPECT_EXIT(miss_end_of_buffer(), exit2, "^fatal scanner internal error--end of buffer missed\n$");
 }
 
-TEST_F(Fatal, MemoryScanningRefusesSizesThatWouldWrap) {
+TEST_F(ScannerDeathTest, MemoryScanningRefusesSizesThatWouldWrap) {
   const char *bad = "^bad buffer in yy_scan_bytes\\(\\)\n$";
   char byte = 'x';
   EXPECT_EXIT(yy_scan_bytes(&byte, -1), exit2, bad);
@@ -129,7 +126,7 @@ TEST_F(Fatal, MemoryScanningRefusesSizesThatWouldWrap) {
   EXPECT_EXIT(yy_scan_bytes(&byte, INT32_MAX), exit2, bad);
 }
 
-TEST_F(Fatal, NoMemoryForAMemoryBuffer) {
+TEST_F(ScannerDeathTest, NoMemoryForAMemoryBuffer) {
   char area[3] = {'a', 0, 0};
   EXPECT_EXIT((probe::allocations_before_failure = 0, yy_scan_buffer(area, 3)), exit2,
               "^out of dynamic memory in yy_scan_buffer\\(\\)\n$");

@@ -43,7 +43,7 @@ TEST_F(Memory, AnAreaIsScannedInPlaceByTheFirstYylex) {
 
 TEST_F(Memory, RefusedAreasChangeNothing) {
   yy_scan_string("abc\n");
-  one_token_per_call();
+  probe::one_token_per_call();
   yylex(); /* one token in: the scan position is inside the buffer */
   yy_input_buffer *const current = yy_current_buffer;
   char *const position = yy_c_buf_p;
@@ -105,7 +105,7 @@ TEST_F(Memory, SwitchingAwayAndBackResumesIntact) {
   char area_a[] = "abcd\0"; /* 4 characters and the two NULs */
   yy_input_buffer *a = keep(yy_scan_buffer(area_a, sizeof area_a));
   ASSERT_NE(a, nullptr);
-  one_token_per_call();
+  probe::one_token_per_call();
   yylex(); /* 'a' matched: 'b' lies under the token's terminator */
   EXPECT_EQ(area_a[1], '\0');
 
@@ -133,7 +133,7 @@ TEST_F(Memory, AStreamBufferLeftRightAfterACarryingRefillResumesWhole) {
   const std::string text = "a\0bcDe\n"s;
   yy_input_buffer *stream = keep(yy_create_buffer(file_with(text), 3));
   yy_switch_to_buffer(stream);
-  one_token_per_call();
+  probe::one_token_per_call();
   yylex(); /* a */
   yylex(); /* the NUL, matched after the refill that carried it */
   ASSERT_EQ(probe::picture(), "LN");
@@ -142,9 +142,7 @@ TEST_F(Memory, AStreamBufferLeftRightAfterACarryingRefillResumesWhole) {
   yy_switch_to_buffer(stream);
   probe::on_action = nullptr;
   EXPECT_EQ(yylex(), 0);
-  std::string texts;
-  for (const probe::Token &t : probe::tokens) texts += t.text;
-  EXPECT_EQ(texts, "a\0Xbc" "De\n"s);
+  EXPECT_EQ(probe::texts(), "a\0Xbc" "De\n"s);
 }
 
 TEST_F(Memory, TheSwitchFlagIsSetByRealSwitchesOnly) {
@@ -197,7 +195,7 @@ TEST_F(Memory, DeleteReleasesWhatTheBufferOwnsAndNothingElse) {
 TEST_F(Memory, AfterDeletingTheCurrentBufferNothingTouchesIt) {
   yy_input_buffer *a = keep(yy_scan_string("ab\n"));
   yy_input_buffer *gone = yy_scan_string("xyz\n");
-  one_token_per_call();
+  probe::one_token_per_call();
   yylex();
   yy_delete_buffer(gone);
   EXPECT_EQ(yy_current_buffer, nullptr);

@@ -11,7 +11,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "model.h"
 #include "scanner/internal.h"
+#include "scanner/output.h"
 
 using namespace std::string_literals;
 
@@ -48,18 +50,12 @@ private:
   int saved_;
 };
 
-std::string messages_for(const std::string &line) {
-  std::string out;
-  for (char c : line) out += c >= 'a' && c <= 'z' ? "Single lowercase letter\n" : "Not a single lowercase letter";
-  return out;
-}
-
 TEST(Output, RuleActionsWriteTheirMessagesInOrder) {
   StdoutCapture capture;
   const std::string text = "aB\0z\xE9\n"s + "unread";
   yy_input_buffer *b = yy_scan_bytes(text.data(), static_cast<std::int32_t>(text.size()));
   EXPECT_EQ(yylex(), 0);
-  EXPECT_EQ(capture.text(), messages_for("aB\0z\xE9"s)) << "all of it before yylex returned";
+  EXPECT_EQ(capture.text(), model::messages_for("aB\0z\xE9"s)) << "all of it before yylex returned";
   yy_delete_buffer(b);
 }
 
@@ -69,7 +65,7 @@ TEST(Output, MoreThanOneBatchArrivesWholeAndInOrder) {
   StdoutCapture capture;
   yy_input_buffer *b = yy_scan_bytes(text.data(), static_cast<std::int32_t>(text.size()));
   EXPECT_EQ(yylex(), 0);
-  EXPECT_TRUE(capture.text() == messages_for(text)) << "output differs";
+  EXPECT_TRUE(capture.text() == model::messages_for(text)) << "output differs";
   yy_delete_buffer(b);
 }
 
@@ -84,7 +80,7 @@ TEST(Output, YywrapFindsTheMessagesBeforeItWritten) {
   yy_input_buffer *b = yy_scan_string("aB");
   EXPECT_EQ(yylex(), 0);
   wrap_hook = nullptr;
-  EXPECT_EQ(capture.text(), messages_for("aB") + "[end]");
+  EXPECT_EQ(capture.text(), model::messages_for("aB") + "[end]");
   yy_delete_buffer(b);
 }
 
@@ -98,7 +94,7 @@ void scan_then_exit_in_yywrap() {
   yylex();
 }
 
-TEST(Output, YywrapThatEndsTheProcessLosesNoMessage) {
+TEST(OutputDeathTest, YywrapThatEndsTheProcessLosesNoMessage) {
   EXPECT_EXIT(scan_then_exit_in_yywrap(), ::testing::ExitedWithCode(3),
               "^Single lowercase letter\nNot a single lowercase letter$");
 }
@@ -123,7 +119,7 @@ void scan_until_a_read_error() {
   yylex();
 }
 
-TEST(Output, MessagesWrittenBeforeAFatalErrorStayWritten) {
+TEST(OutputDeathTest, MessagesWrittenBeforeAFatalErrorStayWritten) {
   EXPECT_EXIT(scan_until_a_read_error(), ::testing::ExitedWithCode(2),
               "^Single lowercase letter\nNot a single lowercase letterinput in scanner failed\n$");
 }
@@ -139,7 +135,7 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   yy_input_buffer *b = yy_create_buffer(f, 1);
   yy_switch_to_buffer(b);
   EXPECT_EQ(yylex(), 0);
-  EXPECT_EQ(capture.text(), messages_for(text));
+  EXPECT_EQ(capture.text(), model::messages_for(text));
   EXPECT_GT(b->capacity, 1u);
   yy_delete_buffer(b);
   std::fclose(f);

@@ -32,9 +32,7 @@ TEST_F(Pushback, CharactersComeBackInReverseOrderOfPushing) {
     for (char c : {'x', 'Y', 'z'}) yyunput(c, yytext);
   });
   EXPECT_EQ(yylex(), 0);
-  std::string texts;
-  for (const probe::Token &t : probe::tokens) texts += t.text;
-  EXPECT_EQ(texts, "abcdzYxef\n");
+  EXPECT_EQ(probe::texts(), "abcdzYxef\n");
 }
 
 TEST_F(Pushback, ABytePushedBackIsReadAsItsUnsignedValue) {
@@ -84,9 +82,7 @@ TEST_F(Pushback, AtTheStartOfAStreamBufferTheDataMoveToTheEnd) {
   EXPECT_EQ(saved, default_buffer_size);
   /* The data and both markers end at the last byte; Q covers the token. */
   EXPECT_EQ(moved, "Qbcdef\n\0\0"s);
-  std::string texts;
-  for (const probe::Token &t : probe::tokens) texts += t.text;
-  EXPECT_EQ(texts, "aQbcdef\n") << "scanning goes on with Q, then the rest";
+  EXPECT_EQ(probe::texts(), "aQbcdef\n") << "scanning goes on with Q, then the rest";
 }
 
 TEST_F(Pushback, InputTakesNulDataBytesAndHighBytesAsValues) {
@@ -201,22 +197,18 @@ TEST_F(Pushback, ARefillThroughInputKeepsTheCarriedBytesForYylex) {
   yyrestart(file_with("hello,"));
   yyunput('1', yytext);
   yyunput('Q', yytext);
-  probe::on_action = [](int) { return true; };
+  probe::one_token_per_call();
   yylex();
   std::string taken;
   for (int i = 0; i < 4; ++i) taken += static_cast<char>(input());
   EXPECT_EQ(taken, "1hel");
   while (probe::wrap_calls == 0) yylex();
-  std::string texts;
-  for (const probe::Token &t : probe::tokens) texts += t.text;
-  EXPECT_EQ(texts, "Qlo,");
+  EXPECT_EQ(probe::texts(), "Qlo,");
 }
 
 TEST_F(Pushback, WithoutACurrentBufferInputIsTheEnd) {
   EXPECT_EQ(input(), -1);
 }
-
-const auto exit2 = ::testing::ExitedWithCode(2);
 
 void take_then_push(int taken, int pushed) {
   yy_scan_string("abc");
@@ -225,7 +217,9 @@ void take_then_push(int taken, int pushed) {
   std::exit(0);
 }
 
-TEST_F(Pushback, AMemoryBufferHasNoRoomInItsFirstTwoBytes) {
+using PushbackDeathTest = Pushback;
+
+TEST_F(PushbackDeathTest, AMemoryBufferHasNoRoomInItsFirstTwoBytes) {
   /* After two characters taken: one push-back fits, the next does not. */
   EXPECT_EXIT(take_then_push(2, 1), ::testing::ExitedWithCode(0), "^$");
   EXPECT_EXIT(take_then_push(2, 2), exit2, "^scanner push-back overflow\n$");

@@ -22,14 +22,6 @@ namespace {
 
 class Scan : public ScannerTest {
 protected:
-  /* Make a buffer of the given capacity over f current, as a caller may
-     before the first yylex; interactive forces line-at-a-time refills. */
-  yy_input_buffer *use_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
-    yy_switch_to_buffer(yy_create_buffer(f, capacity));
-    yy_current_buffer->interactive = interactive ? 1 : 0;
-    return yy_current_buffer;
-  }
-
   /* Run yylex until the input is exhausted (yywrap asked). */
   void scan_to_end() {
     for (int calls = 0; probe::wrap_calls == 0; ++calls) {
@@ -41,17 +33,9 @@ protected:
 
 /* Do the recorded tokens match the model, one token per input byte? */
 ::testing::AssertionResult tokens_match(std::string_view input) {
-  const auto &tokens = probe::tokens;
-  if (tokens.size() != input.size())
-    return ::testing::AssertionFailure() << tokens.size() << " tokens for " << input.size() << " bytes";
-  for (std::size_t i = 0; i < input.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(input[i]);
-    if (tokens[i].action != probe::rule_for(byte) || tokens[i].text != std::string(1, input[i]) ||
-        !tokens[i].terminated)
-      return ::testing::AssertionFailure() << "token " << i << " (byte " << int(byte) << ") got action "
-                                           << tokens[i].action << ", " << tokens[i].text.size() << " bytes";
-  }
-  return ::testing::AssertionSuccess();
+  const std::string differs = probe::tokens_differ(input);
+  if (differs.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differs;
 }
 
 std::string random_bytes(std::size_t n, unsigned seed, std::string_view alphabet = {}) {
@@ -312,7 +296,7 @@ TEST_F(Scan, ABufferTakesYyinAsItsStreamAtItsFirstEnd) {
 
 TEST_F(Scan, YyrestartKeepsTheArrayAndSwitchesToTheNewStream) {
   yy_input_buffer *b = use_stream(file_with("abc\n"), 64);
-  probe::on_action = [](int) { return true; }; /* stop after each token */
+  probe::one_token_per_call();
   yylex();
   char *chars = b->chars;
   std::FILE *second = file_with("Z\n");

@@ -1,5 +1,7 @@
 #include "probe.h"
 
+#include "scanner/output.h"
+
 #include <cstring>
 
 namespace probe {
@@ -44,6 +46,39 @@ void start_scanner() {
   yylex(); /* sets up, then meets the end of the empty text at once */
   wrap_calls = wraps;
   yy_delete_buffer(empty);
+}
+
+std::string texts() {
+  std::string s;
+  for (const Token &t : tokens) s += t.text;
+  return s;
+}
+
+void one_token_per_call() {
+  on_action = [](int) { return true; };
+}
+
+std::string tokens_differ(std::string_view input) {
+  if (tokens.size() != input.size())
+    return std::to_string(tokens.size()) + " tokens for " + std::to_string(input.size()) + " bytes";
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(input[i]);
+    const Token &t = tokens[i];
+    if (t.action != model::rule_for(byte) || t.text != std::string(1, input[i]) || !t.terminated)
+      return "token " + std::to_string(i) + " (byte " + std::to_string(byte) + ") got rule " +
+             std::to_string(t.action) + " over " + std::to_string(t.text.size()) + " bytes" +
+             (t.terminated ? "" : ", not terminated");
+  }
+  return "";
+}
+
+std::string not_emptied(const yy_input_buffer *b, std::FILE *f) {
+  if (yy_current_buffer != b) return "another buffer is current";
+  if (b->status != status_new || yy_n_chars != 0 || b->chars[0] != '\0' || b->chars[1] != '\0')
+    return "the buffer is not empty and new";
+  if (yytext != b->chars || yy_c_buf_p != b->chars) return "the positions are not at the start";
+  if (yyin != f || b->stream != f) return "the stream is not read again";
+  return "";
 }
 
 std::string picture() {

@@ -7,9 +7,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "model.h"
 #include "scanner/internal.h"
 
 namespace probe {
@@ -45,13 +48,20 @@ void start_scanner();
 /* The rules' answer: what a rule action of the test build does. */
 bool rule_action(int action);
 
-/* The model the scanner must match: the rule for one byte. */
-constexpr int rule_for(unsigned char byte) {
-  if (byte >= 'a' && byte <= 'z') return rule_lowercase_letter;
-  return byte == '\n' ? rule_newline : rule_other_character;
-}
+/* Checks shared by tests and fuzzers: an empty result when all is well,
+   else what differs. Every recorded token is the byte the model predicts,
+   with its rule and its terminating NUL, one per byte of input. */
+std::string tokens_differ(std::string_view input);
+/* After the end of the input: b is current, emptied, reading f again. */
+std::string not_emptied(const yy_input_buffer *b, std::FILE *f);
 
 /* "L", "N", "\n" per token: a compact picture of what was matched. */
 std::string picture();
+
+/* The tokens' texts, run together. */
+std::string texts();
+
+/* Make the next calls of yylex return after every token. */
+void one_token_per_call();
 
 } // namespace probe

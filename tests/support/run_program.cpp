@@ -289,13 +289,4 @@ Result run_classify(In in, std::string_view input, Out out) {
   return session.finish();
 }
 
-std::string expected_output(std::string_view input) {
-  std::string out(prompt);
-  for (const char c : input) {
-    if (c == '\n') break;
-    out += c >= 'a' && c <= 'z' ? lower : other;
-  }
-  return out;
-}
-
 } // namespace run

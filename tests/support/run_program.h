@@ -76,13 +76,5 @@ Result run_classify(In in, std::string_view input, Out out = Out::pipe);
 /* Where the classify program is. */
 const char *program_path();
 
-/* The program's texts. */
-inline constexpr std::string_view prompt = "Enter String: ";
-inline constexpr std::string_view lower = "Single lowercase letter\n";
-inline constexpr std::string_view other = "Not a single lowercase letter";
-
-/* What the program must print for an input: the prompt, then a message per
-   byte of the first line. */
-std::string expected_output(std::string_view input);
 
 } // namespace run

@@ -13,6 +13,9 @@
 
 #include "probe.h"
 
+/* How every fatal error ends the process (death tests). */
+inline const auto exit2 = ::testing::ExitedWithCode(2);
+
 class ScannerTest : public ::testing::Test {
 protected:
   void SetUp() override { probe::reset(); }
@@ -40,9 +43,12 @@ protected:
     return b;
   }
 
-  /* Make the next calls of yylex return after every token. */
-  static void one_token_per_call() {
-    probe::on_action = [](int) { return true; };
+  /* Make a buffer of the given capacity over f current, as a caller may
+     before the first yylex; interactive forces line-at-a-time refills. */
+  static yy_input_buffer *use_stream(std::FILE *f, std::int32_t capacity, bool interactive = false) {
+    yy_switch_to_buffer(yy_create_buffer(f, capacity));
+    yy_current_buffer->interactive = interactive ? 1 : 0;
+    return yy_current_buffer;
   }
 
 private:
