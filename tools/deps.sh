@@ -3,14 +3,15 @@
 # no recommended extras.
 #   sh tools/deps.sh       what building and testing need (the README's commands)
 #   sh tools/deps.sh all   also what CI and the benchmarks need: clang and its
-#                          fuzzer runtime, valgrind, GNU time, python3, gcovr,
+#                          fuzzer runtime, valgrind, GNU time, python3 with
+#                          matplotlib (the benchmark chart), gcovr,
 #                          and the packaging checks (dpkg-dev, lintian, mandoc,
 #                          man-db, pkg-config)
 set -eu
 
 packages="g++ cmake ninja-build libgtest-dev libbenchmark-dev"
 if [ "${1:-}" = all ]; then
-  packages="$packages clang libclang-rt-14-dev valgrind time python3 gcovr"
+  packages="$packages clang libclang-rt-14-dev valgrind time python3 python3-matplotlib gcovr"
   packages="$packages dpkg-dev lintian mandoc man-db pkgconf"
 fi
 
