@@ -164,6 +164,7 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
 **                over, state the state after it, which does not end the match.
 **   find_action  cp and state are where the match ended (or where the NUL
 **                action left them); the last accepting state is recorded.
+**   set_up       bp and cp bound the token, act is its action.
 **   do_action    the token is set up: yytext, yyleng, its NUL at yy_c_buf_p,
 **                the byte under it in yy_hold_char; act is the action.
 */
@@ -189,6 +190,7 @@ int yylex() {
   YY_CHECK(*yy_c_buf_p == '\0' || *yy_c_buf_p == yy_hold_char);
   /* Every match starts in yy_start, which nothing changes from here on. */
   const std::int8_t *const start_row = yy_byte_trans.next[yy_start];
+  const std::int8_t *const first_action = yy_first_action.action[yy_start];
 
   for (;;) {
     cp = yy_c_buf_p;
@@ -197,7 +199,13 @@ int yylex() {
 
     /* The first step, out of the loop: a start state accepts nothing, so
        there is no accepting state to record, and for every byte but NUL
-       this one step already ends the match. */
+       this one step already ends the match, in a state whose action the
+       first-action table holds. */
+    act = first_action[yy_byte(*cp)];
+    if (act) {
+      ++cp;
+      goto set_up;
+    }
     state = start_row[yy_byte(*cp++)];
     if (yy_base[state] == jam_base) goto find_action;
 
@@ -219,6 +227,7 @@ int yylex() {
       act = yy_accept[state];
     }
 
+  set_up:
     /* Token set-up: hold the byte after the token, terminate the token. */
     yytext = bp;
     yyleng = static_cast<std::int32_t>(cp - bp);

@@ -119,6 +119,26 @@ inline constexpr yy_byte_transition_table yy_byte_trans = [] {
   return t;
 }();
 
+/*
+** The first step of a match folded with its outcome: for a state and a byte,
+** the action when that one step ends the match in an accepting state (for
+** every byte but NUL from a start state here), else 0 and the loop takes
+** the step itself. It spares the common token the state, the row-base test
+** and the action lookup.
+*/
+struct yy_first_action_table {
+  std::int8_t action[yy_num_states][256];
+};
+inline constexpr yy_first_action_table yy_first_action = [] {
+  yy_first_action_table t{};
+  for (int s = 1; s < yy_num_states; ++s)
+    for (int b = 0; b < 256; ++b) {
+      const int next = yy_byte_trans.next[s][b];
+      if (yy_base[next] == jam_base) t.action[s][b] = static_cast<std::int8_t>(yy_accept[next]);
+    }
+  return t;
+}();
+
 /* What the tables promise and the scan loop relies on, checked at compile time. */
 static_assert(std::size(yy_nxt) == std::size(yy_chk));
 static_assert([] {

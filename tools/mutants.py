@@ -74,7 +74,14 @@ MUTANTS = [
     # ---- yylex: the match ----
     M("match/held-byte-not-restored", SCAN, "    *cp = yy_hold_char; /* undo the previous token's terminator */\n", ""),
     M("match/first-step-test-inverted", SCAN, "if (yy_base[state] == jam_base) goto find_action;",
-      "if (yy_base[state] != jam_base) goto find_action;"),
+      "if (yy_base[state] != jam_base) goto find_action;",
+      equivalent="only a NUL takes the slow first step, and its state gives action 5 at the same position "
+                 "whether the loop steps on and backs up or not"),
+    M("match/first-action-ignored", SCAN, "    act = first_action[yy_byte(*cp)];\n    if (act) {", "    act = 0;\n    if (act) {",
+      equivalent="the slow first step reaches the same state and action, only with more instructions"),
+    M("match/first-action-keeps-cursor", SCAN, "    if (act) {\n      ++cp;\n      goto set_up;", "    if (act) {\n      goto set_up;"),
+    M("tables/first-action-of-another-byte", TABLES, "const int next = yy_byte_trans.next[s][b];",
+      "const int next = yy_byte_trans.next[s][b ^ 0x20];"),
     M("match/no-accepting-position", SCAN, "        yy_last_accepting_cpos = cp;\n", ""),
     M("match/jam-test-on-state", SCAN, "} while (yy_base[state] != jam_base);", "} while (state != jam_state);"),
     M("find-action/back-up-keeps-cursor", SCAN,
