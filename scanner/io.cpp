@@ -21,22 +21,15 @@ void yy_output_flush() {
   if (length) std::fwrite(yy_out_buf, 1, length, stdout);
 }
 
-/* Before a read that may block, a person at a terminal must see what was
-   written so far: the prompt and each line's messages before the program
-   waits for the next line, or for the next block of a slow pipe when the
-   output goes to a terminal. Between files and pipes the batch just fills. */
-static void yy_output_before_read(bool interactive) {
-  static int stdout_is_terminal = -1; /* asked once */
-  if (stdout_is_terminal < 0) stdout_is_terminal = yy_is_terminal(stdout);
-  if (!interactive && !stdout_is_terminal) return;
+/* The batch and then the C library's own buffer, out to standard output (a
+   line-buffered terminal would keep a partial line). */
+static void yy_output_show() {
   yy_output_flush();
-  std::fflush(stdout); /* a line-buffered terminal would keep a partial line */
+  std::fflush(stdout);
 }
 
 [[noreturn]] void yy_fatal_error(const char *message) {
-  /* What was written before stays written, and comes before the message. */
-  yy_output_flush();
-  std::fflush(stdout);
+  yy_output_show(); /* what was written before stays written, before the message */
   std::fprintf(stderr, "%s\n", message);
   std::exit(2);
 }
@@ -51,17 +44,25 @@ void yy_check_failed(const char *condition, const char *file, int line) {
 
 bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
 
-/* An end of file is not remembered: the stream keeps its end-of-file
-   indicator, and with it set the C library would answer every later read
-   without asking the system, so a terminal after ^D or a file that grew
-   would never be read again. An error indicator stays, and stays fatal. */
-static void yy_forget_end_of_file(std::FILE *stream) {
+/*
+** Before every read. A person at a terminal, on either side, must see what
+** was written so far: the prompt and each line's messages before the
+** program waits for the next line, or for the next block of a slow pipe
+** when the output is a terminal; between files and pipes the batch just
+** fills. And an end of file is not remembered: with the stream's end-of-file
+** indicator set the C library would answer every later read without asking
+** the system, so a terminal after ^D or a file that grew would never be
+** read again. An error indicator stays, and stays fatal.
+*/
+static void yy_before_read(std::FILE *stream, bool interactive) {
+  static int stdout_is_terminal = -1; /* asked once */
+  if (stdout_is_terminal < 0) stdout_is_terminal = yy_is_terminal(stdout);
+  if (interactive || stdout_is_terminal) yy_output_show();
   if (std::feof(stream) && !std::ferror(stream)) std::clearerr(stream);
 }
 
 std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
-  yy_output_before_read(true);
-  yy_forget_end_of_file(stream);
+  yy_before_read(stream, true);
   std::size_t n = 0;
   int c = 0;
   while (n < room && (c = std::getc(stream)) != EOF) {
@@ -73,8 +74,7 @@ std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
 }
 
 std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room) {
-  yy_output_before_read(false);
-  yy_forget_end_of_file(stream);
+  yy_before_read(stream, false);
   const std::size_t n = std::fread(dst, 1, room, stream);
   if (n == 0 && std::ferror(stream)) yy_fatal_error("input in scanner failed");
   return n;

@@ -120,7 +120,6 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
     return resume_find_action;
   }
 
-  YY_CHECK(yy_c_buf_p == yy_current_buffer->chars + yy_n_chars + 1);
   switch (yy_get_next_buffer()) {
   case refill_continue:
     yy_c_buf_p = yytext + matched;

@@ -50,6 +50,14 @@ termios plain_terminal(bool canonical) {
   return t;
 }
 
+/* A pseudo-terminal with that discipline: its master and slave sides. */
+void open_terminal(bool canonical, int &master, int &slave) {
+  termios t = plain_terminal(canonical);
+  winsize ws{24, 80, 0, 0};
+  check(openpty(&master, &slave, nullptr, &t, &ws) == 0, "openpty");
+  fcntl(master, F_SETFD, FD_CLOEXEC);
+}
+
 } // namespace
 
 Session::Session(const Options &options) : options_(options) {
@@ -63,10 +71,7 @@ Session::Session(const Options &options) : options_(options) {
 
   if (options.in == In::terminal) {
     int master = -1, slave = -1;
-    termios t = plain_terminal(options.canonical);
-    winsize ws{24, 80, 0, 0};
-    check(openpty(&master, &slave, nullptr, &t, &ws) == 0, "openpty");
-    fcntl(master, F_SETFD, FD_CLOEXEC);
+    open_terminal(options.canonical, master, slave);
     in_fd_ = master;
     term = child_in = slave;
   } else if (options.in == In::pipe) {
@@ -95,12 +100,7 @@ Session::Session(const Options &options) : options_(options) {
     child_out = term;
     out_fd_ = in_fd_;
   } else if (options.out == Out::terminal) { /* a terminal for the output alone */
-    int master = -1;
-    termios t = plain_terminal(true);
-    winsize ws{24, 80, 0, 0};
-    check(openpty(&master, &child_out, nullptr, &t, &ws) == 0, "openpty");
-    fcntl(master, F_SETFD, FD_CLOEXEC);
-    out_fd_ = master;
+    open_terminal(true, out_fd_, child_out);
   } else if (options.out == Out::file) {
     char path[] = "/tmp/classify-output-XXXXXX";
     child_out = mkstemp(path);
