@@ -6,7 +6,9 @@
 
 inline std::uint64_t bench_rule_counts[4];
 
-static inline bool yy_rule_action(int rule) {
+static inline bool yy_rule_is_light(int rule) { return rule != rule_newline; }
+
+static inline bool yy_rule_action(int rule, const char *, std::int32_t) {
   ++bench_rule_counts[rule];
   return rule == rule_newline;
 }

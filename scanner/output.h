@@ -36,9 +36,12 @@ consteval yy_message yy_make_message(const char (&literal)[N]) {
   return m;
 }
 
+/* Does one more message fit without a flush? */
+inline bool yy_output_has_room() { return yy_out_pos <= yy_out_buf + (yy_out_capacity - yy_message_width); }
+
 /* Append a message to standard output through the batch. */
 inline void yy_output_message(const yy_message &m) {
-  if (yy_out_pos > yy_out_buf + (yy_out_capacity - yy_message_width)) yy_output_flush();
+  if (!yy_output_has_room()) yy_output_flush();
   std::memcpy(yy_out_pos, m.text, yy_message_width);
   yy_out_pos += static_cast<unsigned char>(m.text[yy_message_width - 1]);
 }

@@ -21,9 +21,12 @@ inline constexpr yy_message yy_rule_messages[] = {
     yy_make_message("Not a single lowercase letter"),  /* rule 2 */
 };
 
-/* The action of rule 1, 2 or 3, run with the token set up (yytext, yyleng 1);
-   true when yylex must return 0. */
-static inline bool yy_rule_action(int rule) {
+/* Rules 1 and 2 only append their message: light, run on the bare token. */
+static inline bool yy_rule_is_light(int rule) { return rule != rule_newline; }
+
+/* The action of rule 1, 2 or 3 (its token is not read); true when yylex
+   must return 0. */
+static inline bool yy_rule_action(int rule, const char *, std::int32_t) {
   if (rule == rule_newline) return true;
   yy_output_message(yy_rule_messages[rule]);
   return false;

@@ -8,16 +8,28 @@
 #include "output.h"
 
 /*
-** The rules seam. A rules header defines
+** The rules seam. A rules header defines, for rules 1 to 3 (ORDER ACTIONS),
 **
-**     static inline bool yy_rule_action(int rule);
+**     static inline bool yy_rule_action(int rule, const char *text, std::int32_t length);
+**     static inline bool yy_rule_is_light(int rule);
 **
-** which yylex calls for rules 1 to 3 (ORDER ACTIONS) with the token set up:
-** yyleng bytes at yytext, a NUL after them. It may read the token and the
-** exported variables, append to the output batch (output.h) and call yyunput
-** and input; it must not move to another buffer. It returns true when yylex
-** must return 0. The program's rules are rules.h; the build names another
-** header with SCANNER_RULES (the tests' probe, the benchmarks' counter).
+** yy_rule_action runs the rule's action on its token, length bytes at text,
+** and returns true when yylex must return 0. Normally the token is set up
+** first: yytext and yyleng are text and length, a NUL follows the token.
+** The action may then read the token and the exported variables, append to
+** the output batch (output.h) and call yyunput and input; it must not move
+** to another buffer.
+**
+** A light rule's action promises less, so that the set-up, which costs more
+** than such an action, can be left out: it reads the token only through its
+** arguments (no NUL follows it), reads and calls nothing else of the
+** scanner, appends at most one message to the batch and returns false. The
+** loop runs it on the bare token when the batch has room for that message;
+** otherwise it sets the token up as for any rule, so that nothing outside
+** the loop (the batch's flush, a fatal exit) ever sees the scanner's
+** variables lag behind. The program's rules are rules.h; the build names
+** another header with SCANNER_RULES (the tests' probe, the benchmarks'
+** counter).
 */
 #ifdef SCANNER_RULES
 #include SCANNER_RULES
@@ -154,11 +166,17 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
 ** recorded before each step with the position of the byte about to be
 ** consumed. Third, the token is exposed by writing a NUL after it; the byte
 ** it covers waits in yy_hold_char and goes back before the cursor moves on.
+** A light rule's token, which only its action sees, is not exposed at all:
+** most tokens skip the set-up and its undoing.
 **
 ** What holds where the loop can be entered:
 **   cycle start  yy_c_buf_p is the scan position; the byte there is the last
 **                token's NUL (or, after a load, the held byte itself) and
 **                yy_hold_char the byte it covers.
+**   next_token   cp is the scan position and the buffer holds its own bytes
+**                there; after light tokens, yytext, yyleng, yy_c_buf_p and
+**                yy_hold_char still describe the last token set up, and
+**                nothing outside the loop runs until the next set-up.
 **   match        bp is the token start, cp one past the last byte stepped
 **                over, state the state after it, which does not end the match.
 **   find_action  cp and state are where the match ended (or where the NUL
@@ -194,6 +212,8 @@ int yylex() {
   for (;;) {
     cp = yy_c_buf_p;
     *cp = yy_hold_char; /* undo the previous token's terminator */
+
+  next_token:
     bp = cp;
 
     /* The first step, out of the loop: a start state accepts nothing, so
@@ -203,6 +223,12 @@ int yylex() {
     act = first_action[yy_byte(*cp)];
     if (act) {
       ++cp;
+      /* A light rule on the bare token: no set-up, so none to undo. */
+      if (act <= rule_newline && yy_rule_is_light(act) && yy_output_has_room()) {
+        const bool returns = yy_rule_action(act, bp, static_cast<std::int32_t>(cp - bp));
+        YY_CHECK(!returns);
+        goto next_token;
+      }
       goto set_up;
     }
     state = start_row[yy_byte(*cp++)];
@@ -239,7 +265,7 @@ int yylex() {
        between them to mispredict, and the switch takes the rest.
        ORDER ACTIONS: rules 1 to 3 here, the others below. */
     if (act >= rule_lowercase_letter && act <= rule_newline) { /* GCOVR_EXCL_BR_LINE: never 0 */
-      if (yy_rule_action(act)) goto done;
+      if (yy_rule_action(act, yytext, yyleng)) goto done;
       continue;
     }
 

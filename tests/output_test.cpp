@@ -69,6 +69,49 @@ TEST(Output, MoreThanOneBatchArrivesWholeAndInOrder) {
   yy_delete_buffer(b);
 }
 
+/* The writer of standard output is code outside the scan loop: when a full
+   batch reaches it in the middle of a line, the scanner's variables must
+   describe the token whose message did not fit, set up. */
+struct WatchedWrites {
+  const char *text;       /* the buffer's copy of the scanned bytes, all 'a' */
+  std::size_t written;    /* bytes of messages so far */
+  std::size_t full_flushes;
+  std::string fault;      /* the first thing seen wrong */
+};
+
+ssize_t watch_the_scanner(void *cookie, const char *, std::size_t size) {
+  auto *w = static_cast<WatchedWrites *>(cookie);
+  const std::size_t message = model::lower.size();
+  w->written += size;
+  if (size <= yy_out_capacity - yy_message_width) return static_cast<ssize_t>(size); /* the last one */
+  ++w->full_flushes;
+  const char *const token = w->text + w->written / message; /* next after all written */
+  if (w->fault.empty() && w->written % message != 0) w->fault = "a message was split";
+  if (w->fault.empty() && !(yytext == token && yyleng == 1 && yy_c_buf_p == token + 1 && *yy_c_buf_p == '\0' &&
+                            yy_hold_char == 'a'))
+    w->fault = "flush " + std::to_string(w->full_flushes) + ": yytext at " +
+               std::to_string(yytext - w->text) + ", token at " + std::to_string(token - w->text) +
+               ", yyleng " + std::to_string(yyleng);
+  return static_cast<ssize_t>(size);
+}
+
+TEST(Output, AFullBatchMeetsItsWriterWithTheTokenSetUp) {
+  const std::string text(5 * yy_out_capacity / (2 * model::lower.size()), 'a'); /* 2.5 batches */
+  yy_input_buffer *b = yy_scan_bytes(text.data(), static_cast<std::int32_t>(text.size()));
+  WatchedWrites watched{b->chars, 0, 0, ""};
+  std::FILE *const saved = stdout;
+  stdout = fopencookie(&watched, "w", {nullptr, watch_the_scanner, nullptr, nullptr});
+  ASSERT_NE(stdout, nullptr);
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  yylex();
+  std::fclose(stdout);
+  stdout = saved;
+  yy_delete_buffer(b);
+  EXPECT_EQ(watched.fault, "");
+  EXPECT_EQ(watched.full_flushes, 2u);
+  EXPECT_EQ(watched.written, text.size() * model::lower.size());
+}
+
 /* yywrap is the program's code: what the rules wrote before must be out
    before it runs, whether it writes itself or ends the process. */
 TEST(Output, YywrapFindsTheMessagesBeforeItWritten) {

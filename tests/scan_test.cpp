@@ -67,18 +67,21 @@ TEST_F(Scan, EveryRefillSplitGivesTheModelsTokens) {
   int nfail = 0;
   for (const std::string &input : inputs)
     for (std::int32_t capacity = 1; capacity <= std::int32_t(input.size()) + 3; ++capacity)
-      for (bool interactive : {false, true}) {
-        probe::reset();
-        use_stream(file_with(input), capacity, interactive);
-        scan_to_end();
-        const auto match = tokens_match(input);
-        if (!match || probe::wrap_calls != 1) {
-          if (++nfail < 5)
-            ADD_FAILURE() << "input of " << input.size() << " bytes, capacity " << capacity
-                          << (interactive ? ", by lines: " : ", by blocks: ") << match.message()
-                          << ", yywrap called " << probe::wrap_calls << " times";
+      for (bool interactive : {false, true})
+        for (bool light : {false, true}) {
+          probe::reset();
+          probe::light = light;
+          use_stream(file_with(input), capacity, interactive);
+          scan_to_end();
+          const auto match = tokens_match(input);
+          if (!match || probe::wrap_calls != 1) {
+            if (++nfail < 5)
+              ADD_FAILURE() << "input of " << input.size() << " bytes, capacity " << capacity
+                            << (interactive ? ", by lines" : ", by blocks")
+                            << (light ? ", light rules: " : ", every token set up: ") << match.message()
+                            << ", yywrap called " << probe::wrap_calls << " times";
+          }
         }
-      }
   EXPECT_EQ(nfail, 0);
 }
 

@@ -19,9 +19,10 @@ namespace probe {
 
 /* One token as its rule action saw it. */
 struct Token {
-  int action;          /* rule number, 1..3 */
-  std::string text;    /* the yyleng bytes at yytext */
-  bool terminated;     /* yytext[yyleng] was the NUL terminator */
+  int action;       /* rule number, 1..3 */
+  std::string text; /* the token as the action's arguments gave it */
+  bool set_up;      /* the set-up the loop owed was in place: yytext and yyleng
+                       the token, a NUL after it (a light rule is owed none) */
 };
 
 extern std::vector<Token> tokens;
@@ -29,6 +30,11 @@ extern std::vector<Token> tokens;
 /* Runs inside every rule action after the token is recorded; its result
    decides whether yylex returns 0. Unset: only the newline rule returns. */
 extern std::function<bool(int action)> on_action;
+
+/* Rules 1 and 2 are light (run on the bare token) while this is set and no
+   on_action is: the tests and fuzzers run the loop both ways. Default: set. */
+extern bool light;
+bool is_light(int action);
 
 /* Runs as yywrap; unset: 1, no more input. */
 extern std::function<int()> on_wrap;
@@ -46,11 +52,11 @@ void reset();
 void start_scanner();
 
 /* The rules' answer: what a rule action of the test build does. */
-bool rule_action(int action);
+bool rule_action(int action, const char *text, std::int32_t length);
 
 /* Checks shared by tests and fuzzers: an empty result when all is well,
    else what differs. Every recorded token is the byte the model predicts,
-   with its rule and its terminating NUL, one per byte of input. */
+   with its rule and the set-up it was owed, one per byte of input. */
 std::string tokens_differ(std::string_view input);
 /* After the end of the input: b is current, emptied, reading f again. */
 std::string not_emptied(const yy_input_buffer *b, std::FILE *f);

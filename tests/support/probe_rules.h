@@ -4,4 +4,8 @@
 
 #include "probe.h"
 
-static inline bool yy_rule_action(int rule) { return probe::rule_action(rule); }
+static inline bool yy_rule_is_light(int rule) { return probe::is_light(rule); }
+
+static inline bool yy_rule_action(int rule, const char *text, std::int32_t length) {
+  return probe::rule_action(rule, text, length);
+}
