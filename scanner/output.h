@@ -36,12 +36,19 @@ consteval yy_message yy_make_message(const char (&literal)[N]) {
   return m;
 }
 
-/* Does one more message fit without a flush? */
-inline bool yy_output_has_room() { return yy_out_pos <= yy_out_buf + (yy_out_capacity - yy_message_width); }
+/* Does one more message fit at pos without a flush? */
+inline bool yy_output_has_room(const char *pos) {
+  return pos <= yy_out_buf + (yy_out_capacity - yy_message_width);
+}
+
+/* Copy a message to pos, which has room for it; the end of its text. */
+inline char *yy_message_append(char *pos, const yy_message &m) {
+  std::memcpy(pos, m.text, yy_message_width);
+  return pos + static_cast<unsigned char>(m.text[yy_message_width - 1]);
+}
 
 /* Append a message to standard output through the batch. */
 inline void yy_output_message(const yy_message &m) {
-  if (!yy_output_has_room()) yy_output_flush();
-  std::memcpy(yy_out_pos, m.text, yy_message_width);
-  yy_out_pos += static_cast<unsigned char>(m.text[yy_message_width - 1]);
+  if (!yy_output_has_room(yy_out_pos)) yy_output_flush();
+  yy_out_pos = yy_message_append(yy_out_pos, m);
 }

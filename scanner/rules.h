@@ -24,10 +24,9 @@ inline constexpr yy_message yy_rule_messages[] = {
 /* Rules 1 and 2 only append their message: light, run on the bare token. */
 static inline bool yy_rule_is_light(int rule) { return rule != rule_newline; }
 
-/* The action of rule 1, 2 or 3 (its token is not read); true when yylex
-   must return 0. */
-static inline bool yy_rule_action(int rule, const char *, std::int32_t) {
-  if (rule == rule_newline) return true;
-  yy_output_message(yy_rule_messages[rule]);
-  return false;
+static inline char *yy_light_action(int rule, const char *, std::int32_t, char *out) {
+  return yy_message_append(out, yy_rule_messages[rule]);
 }
+
+/* Rule 3, the newline: yylex returns 0. */
+static inline bool yy_rule_action(int) { return true; }

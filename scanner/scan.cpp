@@ -10,26 +10,27 @@
 /*
 ** The rules seam. A rules header defines, for rules 1 to 3 (ORDER ACTIONS),
 **
-**     static inline bool yy_rule_action(int rule, const char *text, std::int32_t length);
 **     static inline bool yy_rule_is_light(int rule);
+**     static inline char *yy_light_action(int rule, const char *text, std::int32_t length, char *out);
+**     static inline bool yy_rule_action(int rule);
 **
-** yy_rule_action runs the rule's action on its token, length bytes at text,
-** and returns true when yylex must return 0. Normally the token is set up
-** first: yytext and yyleng are text and length, a NUL follows the token.
-** The action may then read the token and the exported variables, append to
-** the output batch (output.h) and call yyunput and input; it must not move
-** to another buffer.
+** A light rule's action reads its token only through its arguments (length
+** bytes at text, no NUL after them), reads and calls nothing else of the
+** scanner, and appends at most one message (yy_message_width bytes) to the
+** output batch at out, returning the batch's new end. The loop runs it on
+** the bare token, with the batch's end kept in a register: the token set-up
+** and its undoing would cost more than such an action. When the batch is
+** full, the loop sets the token up and flushes before running it, so that
+** nothing outside the loop ever sees the scanner's variables lag behind.
 **
-** A light rule's action promises less, so that the set-up, which costs more
-** than such an action, can be left out: it reads the token only through its
-** arguments (no NUL follows it), reads and calls nothing else of the
-** scanner, appends at most one message to the batch and returns false. The
-** loop runs it on the bare token when the batch has room for that message;
-** otherwise it sets the token up as for any rule, so that nothing outside
-** the loop (the batch's flush, a fatal exit) ever sees the scanner's
-** variables lag behind. The program's rules are rules.h; the build names
-** another header with SCANNER_RULES (the tests' probe, the benchmarks'
-** counter).
+** yy_rule_action runs any other rule's action with the token set up:
+** yyleng bytes at yytext, a NUL after them. It may read the token and the
+** exported variables, append to the batch (output.h) and call yyunput and
+** input; it must not move to another buffer. It returns true when yylex
+** must return 0.
+**
+** The program's rules are rules.h; the build names another header with
+** SCANNER_RULES (the tests' probe, the benchmarks' counter).
 */
 #ifdef SCANNER_RULES
 #include SCANNER_RULES
@@ -174,9 +175,11 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
 **                token's NUL (or, after a load, the held byte itself) and
 **                yy_hold_char the byte it covers.
 **   next_token   cp is the scan position and the buffer holds its own bytes
-**                there; after light tokens, yytext, yyleng, yy_c_buf_p and
-**                yy_hold_char still describe the last token set up, and
-**                nothing outside the loop runs until the next set-up.
+**                there; out is the batch's end. After light tokens, yytext,
+**                yyleng, yy_c_buf_p and yy_hold_char still describe the last
+**                token set up and yy_out_pos lags behind out: nothing outside
+**                the loop runs until the loop leaves next_token, which writes
+**                yy_out_pos back, and the next set-up.
 **   match        bp is the token start, cp one past the last byte stepped
 **                over, state the state after it, which does not end the match.
 **   find_action  cp and state are where the match ended (or where the NUL
@@ -188,6 +191,7 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
 int yylex() {
   char *cp;  /* cursor: the scan position during a match */
   char *bp;  /* token start */
+  char *out; /* the output batch's end, across light tokens */
   int state; /* current automaton state */
   int act;   /* action number */
 
@@ -212,6 +216,7 @@ int yylex() {
   for (;;) {
     cp = yy_c_buf_p;
     *cp = yy_hold_char; /* undo the previous token's terminator */
+    out = yy_out_pos;
 
   next_token:
     bp = cp;
@@ -223,14 +228,16 @@ int yylex() {
     act = first_action[yy_byte(*cp)];
     if (act) {
       ++cp;
-      /* A light rule on the bare token: no set-up, so none to undo. */
-      if (act <= rule_newline && yy_rule_is_light(act) && yy_output_has_room()) {
-        const bool returns = yy_rule_action(act, bp, static_cast<std::int32_t>(cp - bp));
-        YY_CHECK(!returns);
+      /* A light rule on the bare token: no set-up, so none to undo, and
+         the batch's end stays in out until the loop leaves next_token. */
+      if (act <= rule_newline && yy_rule_is_light(act) && yy_output_has_room(out)) {
+        out = yy_light_action(act, bp, static_cast<std::int32_t>(cp - bp), out);
         goto next_token;
       }
+      yy_out_pos = out; /* before anything else can look */
       goto set_up;
     }
+    yy_out_pos = out; /* before anything else can look */
     state = start_row[yy_byte(*cp++)];
     if (yy_base[state] == jam_base) goto find_action;
 
@@ -265,7 +272,14 @@ int yylex() {
        between them to mispredict, and the switch takes the rest.
        ORDER ACTIONS: rules 1 to 3 here, the others below. */
     if (act >= rule_lowercase_letter && act <= rule_newline) { /* GCOVR_EXCL_BR_LINE: never 0 */
-      if (yy_rule_action(act, yytext, yyleng)) goto done;
+      if (yy_rule_is_light(act)) {
+        /* A light rule comes here when the batch was full (the flush now
+           sees the token set up) or after a longer match (a NUL data byte). */
+        if (!yy_output_has_room(yy_out_pos)) yy_output_flush();
+        yy_out_pos = yy_light_action(act, yytext, yyleng, yy_out_pos);
+        continue;
+      }
+      if (yy_rule_action(act)) goto done;
       continue;
     }
 

@@ -15,13 +15,16 @@ bool light = true;
 
 bool is_light(int action) { return light && !on_action && action != rule_newline; }
 
-bool rule_action(int action, const char *text, std::int32_t length) {
-  /* The loop's own choice: a light rule is set up only when the batch is full. */
-  const bool owed = !is_light(action) || !yy_output_has_room();
-  const bool set_up = !owed || (text == yytext && length == yyleng && text[length] == '\0');
-  tokens.push_back({action, std::string(text, static_cast<std::size_t>(length)), set_up});
+bool rule_action(int action) {
+  const bool set_up = yytext[yyleng] == '\0' && yy_c_buf_p == yytext + yyleng;
+  tokens.push_back({action, std::string(yytext, static_cast<std::size_t>(yyleng)), set_up});
   if (on_action) return on_action(action);
   return action == rule_newline;
+}
+
+char *light_action(int action, const char *text, std::int32_t length, char *out) {
+  tokens.push_back({action, std::string(text, static_cast<std::size_t>(length)), true});
+  return out;
 }
 
 void reset() {

@@ -22,7 +22,8 @@ struct Token {
   int action;       /* rule number, 1..3 */
   std::string text; /* the token as the action's arguments gave it */
   bool set_up;      /* the set-up the loop owed was in place: yytext and yyleng
-                       the token, a NUL after it (a light rule is owed none) */
+                       the token, a NUL after it, the scan position there (a
+                       light rule is owed none) */
 };
 
 extern std::vector<Token> tokens;
@@ -51,8 +52,9 @@ void reset();
    and yyunput run inside rule actions, never before that call. */
 void start_scanner();
 
-/* The rules' answer: what a rule action of the test build does. */
-bool rule_action(int action, const char *text, std::int32_t length);
+/* The rule actions of the test build: they record the token. */
+bool rule_action(int action);
+char *light_action(int action, const char *text, std::int32_t length, char *out);
 
 /* Checks shared by tests and fuzzers: an empty result when all is well,
    else what differs. Every recorded token is the byte the model predicts,

@@ -6,6 +6,8 @@
 
 static inline bool yy_rule_is_light(int rule) { return probe::is_light(rule); }
 
-static inline bool yy_rule_action(int rule, const char *text, std::int32_t length) {
-  return probe::rule_action(rule, text, length);
+static inline char *yy_light_action(int rule, const char *text, std::int32_t length, char *out) {
+  return probe::light_action(rule, text, length, out);
 }
+
+static inline bool yy_rule_action(int rule) { return probe::rule_action(rule); }
