@@ -174,12 +174,13 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
 **   cycle start  yy_c_buf_p is the scan position; the byte there is the last
 **                token's NUL (or, after a load, the held byte itself) and
 **                yy_hold_char the byte it covers.
-**   next_token   cp is the scan position and the buffer holds its own bytes
-**                there; out is the batch's end. After light tokens, yytext,
-**                yyleng, yy_c_buf_p and yy_hold_char still describe the last
-**                token set up and yy_out_pos lags behind out: nothing outside
-**                the loop runs until the loop leaves next_token, which writes
-**                yy_out_pos back, and the next set-up.
+**   next_token   cp is the scan position, the buffer holds its own bytes
+**                there, and out is the batch's end. After light tokens the
+**                variables lag: yytext, yyleng, yy_c_buf_p and yy_hold_char
+**                describe the last token set up, and yy_out_pos is behind
+**                out. Only light actions run until the loop leaves this run
+**                of tokens; it writes yy_out_pos back as it leaves, and the
+**                next token it meets is set up.
 **   match        bp is the token start, cp one past the last byte stepped
 **                over, state the state after it, which does not end the match.
 **   find_action  cp and state are where the match ended (or where the NUL

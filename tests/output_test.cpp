@@ -184,6 +184,18 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   std::fclose(f);
 }
 
+TEST(Output, AnActionThatIsNotLightAppendsThroughAFullBatch) {
+  /* Two batches' worth of messages: each full batch goes out first. */
+  const std::string text = "[a message]";
+  const std::size_t count = 2 * yy_out_capacity / text.size() + 1;
+  StdoutCapture capture;
+  for (std::size_t i = 0; i < count; ++i) yy_output_message(yy_make_message("[a message]"));
+  yy_output_flush();
+  std::string expected;
+  for (std::size_t i = 0; i < count; ++i) expected += text;
+  EXPECT_TRUE(capture.text() == expected) << "output differs";
+}
+
 TEST(Output, TheEchoGoesToYyoutAfterWhatTheRulesWrote) {
   /* No state of these tables echoes; the routine keeps its contract. */
   StdoutCapture capture;

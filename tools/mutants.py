@@ -260,6 +260,7 @@ MUTANTS = [
     M("hooks/free-nothing", HOOKS, "void yy_mem_free(void *block) { std::free(block); }", "void yy_mem_free(void *) {}"),
     M("batch/bound-at-the-end", OUTPUT, "return pos <= yy_out_buf + (yy_out_capacity - yy_message_width);",
       "return pos < yy_out_buf + yy_out_capacity;"),
+    M("batch/message-never-flushes", OUTPUT, "  if (!yy_output_has_room(yy_out_pos)) yy_output_flush();\n", ""),
     M("batch/padding-written", OUTPUT, "return pos + static_cast<unsigned char>(m.text[yy_message_width - 1]);",
       "return pos + yy_message_width;"),
 
