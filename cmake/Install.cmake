@@ -48,3 +48,9 @@ add_custom_command(OUTPUT ${changelog}
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
 add_custom_target(changelog ALL DEPENDS ${changelog})
 install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The way back: remove what cmake --install put in place (its manifest).
+add_custom_target(uninstall
+  COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt
+    -P ${PROJECT_SOURCE_DIR}/cmake/Uninstall.cmake
+  COMMENT "Removing the files installed from this build folder")

@@ -1,6 +1,7 @@
-# cpack -G DEB (from the build folder): one Debian package with the program,
+# cmake --workflow --preset package: one Debian package with the program,
 # its manual page, the scanner library, its header, and the CMake and
-# pkg-config files, as cmake/Install.cmake lays them out under /usr.
+# pkg-config files, as cmake/Install.cmake lays them out under /usr (the
+# library in the multiarch folder, as configuring for /usr gives).
 set(CPACK_PACKAGE_NAME classify)
 set(CPACK_PACKAGE_VENDOR "The classify developers")
 set(CPACK_PACKAGE_CONTACT "The classify developers <classify-devel@example.org>")
@@ -23,6 +24,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # libc, as dpkg-shlibdeps finds it
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/CPackChecks.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 

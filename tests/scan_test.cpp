@@ -70,6 +70,7 @@ TEST_F(Scan, EveryRefillSplitGivesTheModelsTokens) {
       for (bool interactive : {false, true})
         for (bool light : {false, true}) {
           probe::reset();
+          close_files();
           probe::light = light;
           use_stream(file_with(input), capacity, interactive);
           scan_to_end();

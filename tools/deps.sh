@@ -1,19 +1,29 @@
 #!/bin/sh
 # Installs the Debian packages this project needs, only those missing, with
-# no recommended extras.
-#   sh tools/deps.sh       what building and testing need (the README's commands)
-#   sh tools/deps.sh all   also what CI and the benchmarks need: clang and its
-#                          fuzzer runtime, valgrind, GNU time, python3 with
-#                          matplotlib (the benchmark chart), gcovr,
-#                          and the packaging checks (dpkg-dev, lintian, mandoc,
-#                          man-db, pkg-config)
+# no recommended extras (as root, or through sudo).
+#   sh tools/deps.sh          what building and testing need (the README's commands)
+#   sh tools/deps.sh install  what installing, packaging and using the installed
+#                             library need: the compiler, CMake and Ninja (no
+#                             test libraries), dpkg-dev and file (the package's
+#                             dependencies), man-db (man), pkgconf (pkg-config)
+#   sh tools/deps.sh all      everything CI and the benchmarks use besides: clang
+#                             and its fuzzer runtime, valgrind, GNU time, python3
+#                             with matplotlib (the benchmark chart), gcovr,
+#                             lintian and mandoc (the packaging checks)
 set -eu
+cd "$(dirname "$0")"
 
-packages="g++ cmake ninja-build libgtest-dev libbenchmark-dev"
-if [ "${1:-}" = all ]; then
-  packages="$packages clang libclang-rt-14-dev valgrind time python3 python3-matplotlib gcovr"
-  packages="$packages dpkg-dev lintian mandoc man-db pkgconf"
-fi
+build="g++ cmake ninja-build"
+install="dpkg-dev file man-db pkgconf"
+case "${1:-}" in
+"") packages="$build libgtest-dev libbenchmark-dev" ;;
+install) packages="$build $install" ;;
+all)
+  packages="$build libgtest-dev libbenchmark-dev $install"
+  packages="$packages clang libclang-rt-14-dev valgrind time python3 python3-matplotlib gcovr lintian mandoc"
+  ;;
+*) echo "usage: sh tools/deps.sh [install | all]" >&2; exit 2 ;;
+esac
 
 missing=""
 for p in $packages; do
@@ -21,17 +31,6 @@ for p in $packages; do
 done
 [ -z "$missing" ] && exit 0
 
-command="apt-get install -y -q --no-install-recommends$missing"
-if [ "$(id -u)" = 0 ]; then
-  sudo=""
-elif command -v sudo >/dev/null 2>&1; then
-  sudo=sudo
-else
-  echo "tools/deps.sh: these Debian packages are missing:$missing" >&2
-  echo "tools/deps.sh: this needs root, and there is no sudo here; as root, run:" >&2
-  echo "  apt-get update && $command" >&2
-  exit 1
-fi
 echo "tools/deps.sh: installing$missing" >&2
-$sudo apt-get update -q
-$sudo env DEBIAN_FRONTEND=noninteractive $command
+# shellcheck disable=SC2086 # the package names are words
+sh as_root.sh sh -c "apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends$missing"

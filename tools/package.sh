@@ -1,19 +1,21 @@
 #!/bin/sh
-# What a user installs, checked as a user would use it, from the default
-# build (build/): install into a staging prefix; build the consumer example
-# against it with find_package and with pkg-config and a plain compiler
-# command, and check that it classifies files exactly as `cat FILES |
-# classify` does; lint the manual page; build the Debian package, list it,
-# lint it, unpack it and run the unpacked program.
+# What a user installs, checked as a user would use it: build the program
+# and library alone (the install preset, no test libraries) and install them
+# into a staging prefix; build the consumer example against it with
+# find_package and with pkg-config and a plain compiler command, and check
+# that it classifies files exactly as `cat FILES | classify` does; uninstall
+# and check that nothing is left; lint the manual page; build the Debian
+# package (the package preset), check its dependencies, list it, lint it,
+# unpack it and run the unpacked program.
 set -eu
 cd "$(dirname "$0")/.."
-[ -x build/classify ] || { echo "package.sh: build the default preset first" >&2; exit 1; }
 work=$(mktemp -d /tmp/classify-package.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 stage=$work/stage
 
-echo "== install into a staging prefix"
-cmake --install build --prefix "$stage" >/dev/null
+echo "== the program and library alone, installed into a staging prefix"
+cmake --workflow --preset install >/dev/null
+cmake --install build-install --prefix "$stage" >/dev/null
 (cd "$stage" && find . -type f | sort)
 
 echo "== consumer, through find_package"
@@ -39,7 +41,7 @@ head -c 30000 /dev/urandom | tr '\n' 'N' >"$work/in/d2"
 status=0
 same_as_classify() { # label, input given to classify, consumer command...
   label=$1 feed=$2; shift 2
-  sh -c "$feed" | build/classify >"$work/want"
+  sh -c "$feed" | build-install/classify >"$work/want"
   "$@" >"$work/got"
   if cmp -s "$work/want" "$work/got"; then
     echo "  $label: $(wc -c <"$work/got") bytes, the same as classify's"
@@ -59,6 +61,12 @@ done
 printf 'aB\n' >"$work/in/line"
 same_as_classify "find_package, no files: standard input" "cat $work/in/line" sh -c "\"$by_cmake\" <$work/in/line"
 
+echo "== uninstall"
+cmake --build build-install --target uninstall >/dev/null
+# Every file goes, and the project's own folders; shared ones like bin/ stay.
+left=$(find "$stage" ! -type d -o -name classify | sort)
+if [ -n "$left" ]; then echo "left behind:"; echo "$left"; status=1; else echo "nothing left behind"; fi
+
 echo "== manual page"
 mandoc -T lint -W warning classifier/classify.1
 warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l classifier/classify.1 2>&1 >/dev/null)
@@ -66,11 +74,12 @@ warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l c
 echo "renders without warnings"
 
 echo "== Debian package"
-(cd build && cpack -G DEB >/dev/null)
-deb=$(ls build/classify_*.deb)
+cmake --workflow --preset package >/dev/null
+deb=$(ls build-package/classify_*.deb)
 dpkg-deb --field "$deb"
 dpkg-deb -c "$deb"
-lintian --fail-on error --tag-display-limit 0 "$deb" || status=1
+[ -n "$(dpkg-deb --field "$deb" Depends)" ] || { echo "the package has no Depends"; status=1; }
+lintian --fail-on warning --tag-display-limit 0 "$deb" || status=1
 dpkg-deb -x "$deb" "$work/unpacked"
 same_as_classify "the unpacked /usr/bin/classify" "printf 'aB1z\\n'" sh -c "printf 'aB1z\\n' | $work/unpacked/usr/bin/classify"
 exit $status

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,17 +27,28 @@ protected:
     for (yy_input_buffer *b : kept_)
       if (b != yy_current_buffer) yy_delete_buffer(b);
     probe::reset(); /* deletes the current buffer */
-    for (std::FILE *f : files_) std::fclose(f);
+    close_files();
     EXPECT_EQ(probe::live_blocks, 0) << "a buffer record or array leaked";
   }
 
-  /* A real file holding the bytes, positioned at its start. */
+  /* A real file holding the bytes, positioned at its start. Open until
+     close_files or the end of the test. When none can be made (out of file
+     descriptors, say) the test fails with the reason instead of scanning a
+     null stream: gtest reports the exception and goes on. */
   std::FILE *file_with(const std::string &bytes) {
     std::FILE *f = std::tmpfile();
+    if (!f) throw std::runtime_error(std::string("file_with: no temporary file: ") + std::strerror(errno));
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::rewind(f);
     files_.push_back(f);
     return f;
+  }
+
+  /* Close every file file_with made; a test that makes many, one per case,
+     calls this between cases so that it holds only the ones in use. */
+  void close_files() {
+    for (std::FILE *f : files_) std::fclose(f);
+    files_.clear();
   }
 
   /* A buffer the test leaves to the fixture to delete. */

@@ -1,0 +1,9 @@
+#!/bin/sh
+# Runs a command as root: as it is for root, through sudo for anyone else.
+#   sh tools/as_root.sh cmake --install build-install
+set -eu
+[ "$(id -u)" = 0 ] && exec "$@"
+command -v sudo >/dev/null 2>&1 && exec sudo "$@"
+echo "tools/as_root.sh: this needs root, and there is no sudo here; as root, run:" >&2
+echo "  $*" >&2
+exit 1
