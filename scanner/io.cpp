@@ -2,6 +2,7 @@
 ** Platform calls of the scanner module: terminal test, reads, writes and the
 ** fatal exit. Nothing else in the module touches stdio or the system.
 */
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,12 +14,39 @@
 char yy_out_buf[yy_out_capacity];
 char *yy_out_pos = yy_out_buf;
 
+/*
+** Standard output gets the batch after what the program wrote through stdio
+** (the prompt, a yywrap that prints), so stdio's buffer goes first. With a
+** file descriptor the batch then goes by write(2), which says exactly how
+** much it took: a write that a signal interrupts part way goes on from
+** there, where stdio, on such a failure, may already have dropped part of
+** its buffer. A stream without a descriptor (a memory stream, a stream of
+** custom functions) is written through stdio, the only way it has; so is
+** whatever a real failure leaves, so that stdio meets the failure too and
+** records it in the stream's error indicator, which the program checks.
+*/
+static void yy_write_stdout(const char *data, std::size_t length) {
+  const int fd = fileno(stdout);
+  if (fd >= 0 && std::fflush(stdout) == 0) {
+    while (length > 0) {
+      const ssize_t n = write(fd, data, length);
+      if (n > 0) {
+        data += n;
+        length -= static_cast<std::size_t>(n);
+      } else if (n < 0 && errno != EINTR) {
+        break;
+      }
+    }
+  }
+  if (length > 0) std::fwrite(data, 1, length, stdout);
+}
+
 void yy_output_flush() {
   const auto length = static_cast<std::size_t>(yy_out_pos - yy_out_buf);
   yy_out_pos = yy_out_buf;
   /* A failed write sets stdout's error indicator, which the program checks
      before it exits; scanning goes on meanwhile. */
-  if (length) std::fwrite(yy_out_buf, 1, length, stdout);
+  if (length) yy_write_stdout(yy_out_buf, length);
 }
 
 /* The batch and then the C library's own buffer, out to standard output (a
@@ -52,32 +80,56 @@ bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
 ** fills. And an end of file is not remembered: with the stream's end-of-file
 ** indicator set the C library would answer every later read without asking
 ** the system, so a terminal after ^D or a file that grew would never be
-** read again. An error indicator stays, and stays fatal.
+** read again. An error indicator the stream already has stays fatal.
 */
 static void yy_before_read(std::FILE *stream, bool interactive) {
   static int stdout_is_terminal = -1; /* asked once */
   if (stdout_is_terminal < 0) stdout_is_terminal = yy_is_terminal(stdout);
   if (interactive || stdout_is_terminal) yy_output_show();
-  if (std::feof(stream) && !std::ferror(stream)) std::clearerr(stream);
+  if (std::ferror(stream)) yy_fatal_error("input in scanner failed");
+  std::clearerr(stream);
+}
+
+/*
+** The read stopped on the stream's error indicator. A signal that interrupted
+** it (a handler installed without SA_RESTART) is no failure of the input:
+** the indicator is cleared and the answer is true, read on. A real error is
+** fatal at once when the read got nothing; else the indicator stays, so that
+** the bytes got are classified and the next read reports it.
+*/
+static bool yy_interrupted(std::FILE *stream, std::size_t got) {
+  if (errno == EINTR) {
+    std::clearerr(stream);
+    return true;
+  }
+  if (got == 0) yy_fatal_error("input in scanner failed");
+  return false;
 }
 
 std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
   yy_before_read(stream, true);
   std::size_t n = 0;
-  int c = 0;
-  while (n < room && (c = std::getc(stream)) != EOF) {
+  while (n < room) {
+    errno = 0;
+    const int c = std::getc(stream);
+    if (c == EOF) {
+      if (std::ferror(stream) && yy_interrupted(stream, n)) continue; /* the line goes on */
+      break;
+    }
     dst[n++] = static_cast<char>(c);
     if (c == '\n') break;
   }
-  if (c == EOF && std::ferror(stream)) yy_fatal_error("input in scanner failed");
   return n;
 }
 
 std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room) {
   yy_before_read(stream, false);
-  const std::size_t n = std::fread(dst, 1, room, stream);
-  if (n == 0 && std::ferror(stream)) yy_fatal_error("input in scanner failed");
-  return n;
+  for (;;) {
+    errno = 0;
+    const std::size_t n = std::fread(dst, 1, room, stream);
+    /* Interrupted with bytes in hand: they are this read's result. */
+    if (!std::ferror(stream) || !yy_interrupted(stream, n) || n > 0) return n;
+  }
 }
 
 void yy_echo(const char *text, std::size_t length) {

@@ -154,23 +154,80 @@ TEST(Terminal, NothingAfterTheFirstNewlineIsTakenFromTheStream) {
   EXPECT_EQ(r.status, 0);
 }
 
-/* ---- Broken streams ---- */
+/* ---- A timer's signal interrupting every blocked read and write ---- */
 
-TEST(Broken, UnreadableInputIsAFatalReadError) {
-  for (In in : {In::directory, In::closed}) {
-    const run::Result r = run::run_classify(in, "");
-    EXPECT_EQ(r.err, "input in scanner failed\n");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, std::string(model::prompt)) << "what was written before stays written";
+/* The build of classify whose timer's handler does not restart system
+   calls: an interrupted read or write is no failure, and loses nothing. */
+run::Options ticking(In in, Out out = Out::pipe) {
+  run::Options o{in, out};
+  o.command = {run::ticking_program_path()};
+  return o;
+}
+
+TEST(Interrupted, ReadsOfASlowPipeAndOfATerminalTypedSlowly) {
+  /* A 30 KB first line fed 1 KB at a time (block reads that wait for more
+     and are interrupted with bytes in hand, or none), and a line typed a
+     byte at a time at a raw terminal (a line read interrupted halfway). */
+  std::string line;
+  for (int i = 0; i < 30000; ++i) line += "aZ\0q"[i % 4];
+  for (In in : {In::pipe, In::terminal}) {
+    run::Options o = ticking(in);
+    o.canonical = false;
+    const std::size_t piece = in == In::pipe ? 1000 : 1;
+    const std::string_view text = in == In::pipe ? std::string_view(line) : std::string_view("aB c");
+    run::Session s(o);
+    for (std::size_t at = 0; at < text.size(); at += piece) {
+      s.send(text.substr(at, piece));
+      s.pause(3);
+    }
+    s.send("\nnot read\n");
+    const run::Result r = s.finish(60000);
+    SCOPED_TRACE(in == In::pipe ? "pipe" : "terminal");
+    EXPECT_TRUE(r.out == model::expected_output(text)) << "output of " << r.out.size() << " bytes differs";
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
   }
 }
 
+TEST(Interrupted, WritesToASlowReaderLoseNothingAndRepeatNothing) {
+  /* About 5 MB of messages, in 1 MiB batches, into a pipe that a slow
+     reader empties: each batch write blocks many times over. */
+  run::Options o = ticking(In::file);
+  o.file = std::string(100000, 'a') + std::string(100000, 'Z');
+  o.read_pause_ms = 1;
+  run::Session s(o);
+  const run::Result r = s.finish();
+  EXPECT_TRUE(r.out == model::expected_output(o.file)) << "output of " << r.out.size() << " bytes differs";
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.status, 0);
+}
+
+/* ---- Broken streams ---- */
+
+TEST(Broken, UnreadableInputIsAFatalReadError) {
+  /* Also in a program whose reads a signal interrupts: a real error is not
+     taken for an interruption and read again. */
+  for (In in : {In::directory, In::closed})
+    for (bool interrupted : {false, true}) {
+      run::Options o = interrupted ? ticking(in) : run::Options{in};
+      run::Session s(o);
+      const run::Result r = s.finish();
+      EXPECT_EQ(r.err, "input in scanner failed\n");
+      EXPECT_EQ(r.status, 2);
+      EXPECT_EQ(r.out, std::string(model::prompt)) << "what was written before stays written";
+    }
+}
+
 TEST(Broken, ALostWriteIsReportedNotPassedForSuccess) {
-  for (Out out : {Out::full, Out::closed}) {
-    const run::Result r = run::run_classify(In::pipe, "abc\n", out);
-    EXPECT_EQ(r.err, "write error on standard output\n");
-    EXPECT_EQ(r.status, 2);
-  }
+  for (Out out : {Out::full, Out::closed})
+    for (bool interrupted : {false, true}) {
+      run::Options o = interrupted ? ticking(In::pipe, out) : run::Options{In::pipe, out};
+      run::Session s(o);
+      s.send("abc\n");
+      const run::Result r = s.finish();
+      EXPECT_EQ(r.err, "write error on standard output\n");
+      EXPECT_EQ(r.status, 2);
+    }
 }
 
 TEST(Broken, AWriteThatFailedEarlyIsReportedThoughTheLastOneWorked) {

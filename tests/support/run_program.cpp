@@ -15,6 +15,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -208,6 +209,7 @@ bool Session::pump(int timeout_ms) {
       else if (errno != EAGAIN) pending_.clear(); /* the program stopped reading */
     }
     if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) {
+      if (fd == out_fd_ && options_.read_pause_ms) usleep(static_cast<useconds_t>(options_.read_pause_ms) * 1000);
       char buf[65536];
       const ssize_t r = read(fd, buf, sizeof buf);
       if (r > 0) {
@@ -221,6 +223,11 @@ bool Session::pump(int timeout_ms) {
     }
   }
   return true;
+}
+
+void Session::pause(int ms) {
+  for (const long end = now_ms() + ms; now_ms() < end;)
+    if (!pump(static_cast<int>(std::max(end - now_ms(), 0L)))) break;
 }
 
 bool Session::wait_blocked_in_read(int timeout_ms) {
@@ -278,6 +285,7 @@ Result Session::finish(int timeout_ms) {
 }
 
 const char *program_path() { return CLASSIFY_PATH; }
+const char *ticking_program_path() { return CLASSIFY_TICKING_PATH; }
 
 Result run_classify(In in, std::string_view input, Out out) {
   Options options;

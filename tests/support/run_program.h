@@ -24,6 +24,7 @@ struct Options {
   bool canonical = true;    /* terminal line discipline: a line per read */
   bool ignore_hangup = false; /* start with SIGHUP ignored, as nohup does */
   std::size_t output_limit = 0; /* Out::file: the largest file it may write (0: none) */
+  int read_pause_ms = 0;    /* a slow reader: the pause before each read of the output */
   std::vector<std::string> command; /* empty: the classify program */
 };
 
@@ -44,6 +45,8 @@ public:
 
   /* Queue bytes for the program's standard input; they go as it reads. */
   void send(std::string_view bytes);
+  /* Go on passing input and output for a while (a slow typist's pause). */
+  void pause(int ms);
   /* Wait until the output so far contains needle; false on timeout or end. */
   bool read_until(std::string_view needle, int timeout_ms = 20000);
   /* Stop reading the program's output (a reader that goes away early). */
@@ -73,8 +76,10 @@ private:
    the input goes in as typed; append "\x04" (end of file) where needed. */
 Result run_classify(In in, std::string_view input, Out out = Out::pipe);
 
-/* Where the classify program is. */
+/* Where the classify program is; and the build of it whose reads and
+   writes a timer's signal interrupts every millisecond. */
 const char *program_path();
+const char *ticking_program_path();
 
 
 } // namespace run
