@@ -1,7 +1,9 @@
 /*
 ** Call sequences: the input is a program of calls over a few live buffers
 ** (scan a string, bytes or a caller's area; switch; delete; yylex; input;
-** yyunput within its room; yyrestart on a stream; flush a memory buffer).
+** yyunput within its room; yyrestart on a stream; flush a memory buffer),
+** with a yywrap that may switch at the end of the input, to a new buffer or
+** back to a live one (one that already ended, say), and answer 0.
 ** A small model keeps what each buffer still holds; every character the
 ** scanner hands out must be the model's next one, and at the end every
 ** buffer is deleted with no memory left behind.
@@ -58,6 +60,7 @@ public:
     probe::one_token_per_call();
     for (int ops = 0; ops < 256 && !in.done(); ++ops) {
       step(in);
+      probe::on_wrap = nullptr;
       check_invariants();
     }
   }
@@ -70,8 +73,35 @@ private:
     return nullptr;
   }
 
+  /* What yywrap does at the next end of the input: 0 answer 1; 1 switch to
+     a new buffer, 2 back to a live buffer (the ended one itself included),
+     answering 0 once, then 1. */
+  void plan_wrap(int choice, Reader &in) {
+    switched_ = false;
+    probe::on_wrap = nullptr;
+    if (choice == 0) return;
+    const std::string s = choice == 1 ? in.bytes() : "";
+    const std::uint8_t k = choice == 2 ? in.byte() : 0;
+    probe::on_wrap = [this, choice, s, k] {
+      if (switched_) return 1;
+      switched_ = true;
+      if (choice == 1) live_.push_back({yy_scan_bytes(s.data(), static_cast<std::int32_t>(s.size())), s, false, nullptr});
+      else yy_switch_to_buffer(live_[k % live_.size()].buffer);
+      return 0;
+    };
+  }
+
+  /* After a call that met the end of the input with yywrap's plan: the
+     buffer it left current, and how many times yywrap was asked there. */
+  Live *after_end(int &wraps_expected) {
+    Live *now = current();
+    wraps_expected = !switched_ ? 1 : now && !now->rest.empty() ? 1 : 2;
+    return switched_ ? now : nullptr;
+  }
+
   void step(Reader &in) {
-    switch (in.byte() % 10) {
+    const std::uint8_t op = in.byte();
+    switch (op % 10) {
     case 0: { /* scan a string: up to its first NUL */
       std::string s = in.bytes();
       s = s.substr(0, s.find('\0'));
@@ -104,25 +134,36 @@ private:
         if (yy_current_buffer) current(); /* still one of ours */
       }
       break;
-    case 5: /* yylex: one token, or the end */
+    case 5: /* yylex: one token, or the end; the op's tens plan yywrap */
       if (Live *c = current()) {
         const std::size_t tokens = probe::tokens.size();
         const int wraps = probe::wrap_calls;
+        const bool at_end = c->rest.empty();
+        plan_wrap(op / 10 % 3, in);
         if (yylex() != 0) fail("yylex returned nonzero");
-        if (c->rest.empty()) {
-          if (probe::tokens.size() != tokens || probe::wrap_calls != wraps + 1) fail("no end where the model ends");
+        int wraps_expected = 0;
+        Live *next = at_end ? after_end(wraps_expected) : current(); /* c may be stale */
+        if (probe::wrap_calls != wraps + wraps_expected) fail("yywrap not asked where the model ends");
+        if (!next || next->rest.empty()) {
+          if (probe::tokens.size() != tokens) fail("a token where the model ends");
         } else {
           if (probe::tokens.size() != tokens + 1) fail("not one token");
           const probe::Token &t = probe::tokens.back();
-          if (t.text != c->rest.substr(0, 1)) fail("a token is not the model's next byte");
-          if (t.action != model::rule_for(static_cast<unsigned char>(c->rest[0]))) fail("wrong rule");
-          c->rest.erase(0, 1);
+          if (t.text != next->rest.substr(0, 1)) fail("a token is not the model's next byte");
+          if (t.action != model::rule_for(static_cast<unsigned char>(next->rest[0]))) fail("wrong rule");
+          next->rest.erase(0, 1);
         }
       }
       break;
-    case 6: { /* input */
+    case 6: { /* input; the op's tens plan yywrap */
       Live *c = current();
+      const bool at_end = c && c->rest.empty();
+      if (at_end) plan_wrap(op / 10 % 3, in);
+      const int wraps = probe::wrap_calls;
       const int got = input();
+      int wraps_expected = 0;
+      if (at_end) c = after_end(wraps_expected);
+      if (probe::wrap_calls != wraps + wraps_expected) fail("yywrap not asked where the model ends");
       const int want = !c || c->rest.empty() ? -1 : static_cast<unsigned char>(c->rest[0]);
       if (got != want) fail("input is not the model's next byte");
       if (c && !c->rest.empty()) c->rest.erase(0, 1);
@@ -175,6 +216,7 @@ private:
 
   std::vector<Live> live_;
   std::vector<std::FILE *> files_;
+  bool switched_ = false; /* yywrap's plan was carried out */
 };
 
 } // namespace

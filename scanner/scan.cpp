@@ -149,11 +149,12 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
     return resume_find_action;
 
   default: /* refill_end_of_input */
-    if (yy_input_ends()) {
-      yy_c_buf_p = yytext;
-      return resume_end_of_file;
-    }
-    return resume_next_token;
+    /* Park on the first marker (yytext: the token is the marker alone;
+       a stream buffer was restarted, and yytext is its start), so that a
+       yywrap that switches away saves this place: made current again, the
+       buffer meets its end again instead of starting past its marker. */
+    yy_c_buf_p = yytext;
+    return yy_input_ends() ? resume_end_of_file : resume_next_token;
   }
 }
 

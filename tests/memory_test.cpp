@@ -240,4 +240,24 @@ TEST_F(Memory, YywrapThatSwitchesBuffersLetsYylexGoOn) {
   EXPECT_EQ(first->refillable, 0) << "no restart turned the old buffer into a stream buffer";
 }
 
+TEST_F(Memory, ABufferLeftAtItsEndInYywrapMeetsItsEndAgain) {
+  /* yywrap switches away from a buffer that just ended; made current again
+     later, it must meet its end once more (yywrap asked again), not start
+     past its first marker and read beyond its array. */
+  for (bool in_memory : {true, false}) {
+    probe::reset();
+    yy_input_buffer *first = keep(in_memory ? yy_scan_string("ab") : use_stream(file_with("ab"), 8));
+    probe::on_wrap = [&] {
+      if (probe::wrap_calls == 1) keep(yy_scan_string("cD\n"));
+      return probe::wrap_calls == 1 ? 0 : 1;
+    };
+    EXPECT_EQ(yylex(), 0);
+    yy_switch_to_buffer(first);
+    EXPECT_EQ(yylex(), 0);
+    EXPECT_EQ(probe::picture(), "LLLN\n") << (in_memory ? "memory" : "stream");
+    EXPECT_EQ(probe::wrap_calls, 2) << (in_memory ? "memory" : "stream");
+    yy_switch_to_buffer(nullptr); /* both are kept: the fixture deletes them */
+  }
+}
+
 } // namespace
