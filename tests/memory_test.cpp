@@ -171,6 +171,44 @@ TEST_F(Memory, YyinFollowsTheCurrentBuffer) {
   (void)m;
 }
 
+TEST_F(Memory, EveryCreationRoutineSetsEveryFieldOfItsRecord) {
+  /* New memory filled with zeros and then with ones: a field a routine
+     forgot to set reads wrong under one fill or the other. */
+  std::FILE *f = file_with("");
+  char area[] = {'x', 'y', '\0', '\0'};
+  for (int fill : {0x00, 0xFF}) {
+    probe::junk = fill;
+    struct Want {
+      yy_input_buffer *b;
+      std::FILE *stream;
+      std::uint32_t capacity;
+      std::int32_t count, owns, refillable;
+    };
+    const Want rows[] = {
+        {keep(yy_create_buffer(f, 8)), f, 8, 0, 1, 1},
+        {keep(yy_scan_buffer(area, sizeof area)), nullptr, 2, 2, 0, 0},
+        {keep(yy_scan_bytes("xy", 2)), nullptr, 2, 2, 1, 0},
+        {keep(yy_scan_string("xy")), nullptr, 2, 2, 1, 0},
+    };
+    for (const Want &w : rows) {
+      const yy_input_buffer &b = *w.b;
+      SCOPED_TRACE(testing::Message() << "fill " << fill << ", row " << (&w - rows));
+      EXPECT_EQ(b.stream, w.stream);
+      EXPECT_EQ(b.capacity, w.capacity);
+      EXPECT_EQ(b.saved_pos, b.chars);
+      EXPECT_EQ(b.saved_count, w.count);
+      EXPECT_EQ(b.owns_chars, w.owns);
+      EXPECT_EQ(b.interactive, 0);
+      EXPECT_EQ(b.line_start, 1);
+      EXPECT_EQ(b.refillable, w.refillable);
+      EXPECT_EQ(b.status, status_new);
+      EXPECT_EQ(std::string(b.chars, static_cast<std::size_t>(b.saved_count) + 2),
+                w.count ? "xy\0\0"s : "\0\0"s);
+    }
+  }
+  yy_switch_to_buffer(nullptr); /* every one is kept: the fixture deletes them */
+}
+
 TEST_F(Memory, DeleteReleasesWhatTheBufferOwnsAndNothingElse) {
   const long before = probe::live_blocks;
   char area[] = {'a', '\0', '\0'};

@@ -190,6 +190,16 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   EXPECT_GT(b->capacity, 1u);
   yy_delete_buffer(b);
   std::fclose(f);
+
+  /* What that growth relies on: an array the hooks move keeps its bytes
+     (grown this far, it cannot stay where it was). */
+  auto *block = static_cast<char *>(yy_mem_alloc(64));
+  for (int i = 0; i < 64; ++i) block[i] = static_cast<char>('a' + i % 26);
+  const std::string before(block, 64);
+  block = static_cast<char *>(yy_mem_realloc(block, 1u << 24));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(std::string(block, 64), before);
+  yy_mem_free(block);
 }
 
 TEST(Output, AnActionThatIsNotLightAppendsThroughAFullBatch) {

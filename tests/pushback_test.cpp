@@ -64,7 +64,7 @@ TEST_F(Pushback, AtTheStartOfAStreamBufferTheDataMoveToTheEnd) {
   const std::string input_text = "abcdef\n";
   const auto n = static_cast<std::int32_t>(input_text.size());
   yyin = file_with(input_text);
-  std::ptrdiff_t shift = -1;
+  std::ptrdiff_t shift = -1, token_start = -1;
   std::int32_t count = -1, saved = -1;
   std::string moved;
   in_action(0, [&] { /* the one-byte token 'a' at chars[0] */
@@ -72,12 +72,14 @@ TEST_F(Pushback, AtTheStartOfAStreamBufferTheDataMoveToTheEnd) {
     char *const before = yy_c_buf_p;
     yyunput('Q', yytext);
     shift = yy_c_buf_p + 1 - before;
+    token_start = yytext - chars;
     count = yy_n_chars;
     saved = yy_current_buffer->saved_count;
     moved.assign(chars + default_buffer_size - n, static_cast<std::size_t>(n) + 2);
   });
   EXPECT_EQ(yylex(), 0);
   EXPECT_EQ(shift, default_buffer_size - n);
+  EXPECT_EQ(token_start, shift) << "the token start it was given moves with the data";
   EXPECT_EQ(count, default_buffer_size);
   EXPECT_EQ(saved, default_buffer_size);
   /* The data and both markers end at the last byte; Q covers the token. */

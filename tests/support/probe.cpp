@@ -49,6 +49,7 @@ void reset() {
   on_wrap = nullptr;
   wrap_calls = 0;
   allocations_before_failure = -1;
+  junk = -1;
 }
 
 void start_scanner() {

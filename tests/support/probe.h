@@ -41,9 +41,11 @@ bool is_light(int action);
 extern std::function<int()> on_wrap;
 extern int wrap_calls;
 
-/* Memory hooks: live blocks, and a countdown to a failing allocation. */
+/* Memory hooks: live blocks, a countdown to a failing allocation, and the
+   byte that fills fresh blocks. */
 extern long live_blocks;
 extern long allocations_before_failure; /* -1: never fail */
+extern int junk;                         /* -1: zeros and 0xA5 by turns */
 
 /* Fresh module state: deletes the current buffer, zeroes the probes. */
 void reset();

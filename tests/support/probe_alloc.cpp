@@ -1,7 +1,9 @@
 /*
 ** Memory hooks of the test build: they count live blocks (a leak or a double
 ** release shows in any build), fail on request, fill fresh memory with junk
-** so that nothing relies on bytes the scanner did not write, always move a
+** that alternates between zeros and a non-zero byte from one block to the
+** next (or is the byte a test asks for), so that a field or byte the scanner
+** forgot to write shows whichever value it would need to pass, always move a
 ** reallocated block so that a stale position into it cannot go unnoticed,
 ** and end each block with guard bytes that must be intact when it goes (an
 ** array one byte short shows without the sanitizers).
@@ -17,6 +19,7 @@
 namespace probe {
 long live_blocks = 0;
 long allocations_before_failure = -1;
+int junk = -1;
 } // namespace probe
 
 namespace {
@@ -33,10 +36,16 @@ bool fail_now() {
 constexpr std::size_t guard_size = 16;
 constexpr unsigned char guard_byte = 0x5A;
 
+/* Zeros, then 0xA5, then zeros...: unless a test chose one. */
+int next_junk() {
+  static unsigned long blocks = 0;
+  return probe::junk >= 0 ? probe::junk : ++blocks % 2 ? 0x00 : 0xA5;
+}
+
 void *fresh(std::size_t size) {
   auto *block = static_cast<unsigned char *>(std::malloc(size + guard_size));
   if (block) {
-    std::memset(block, 0xA5, size);
+    std::memset(block, next_junk(), size);
     std::memset(block + size, guard_byte, guard_size);
     live()[block] = size;
     probe::live_blocks = static_cast<long>(live().size());
