@@ -1,6 +1,7 @@
 /*
-** Input buffers: the scanner's state, stream buffers, and the refill that
-** moves the unfinished token to the front, grows the array and reads more.
+** Input buffers: the scanner's state, stream buffers, their life cycle
+** (first use, the end of the input), and the refill that moves the
+** unfinished token to the front, grows the array and reads more.
 */
 #include <cstdint>
 #include <cstring>
@@ -73,6 +74,36 @@ void yyrestart(std::FILE *stream) {
 }
 
 /*
+** The first end-of-buffer handling a buffer meets while current (in yylex
+** or in input) takes it from status_new to status_normal, with its saved
+** count and the stream in yyin. Done once only: a refill later leaves
+** saved_count without the carried bytes, so taking it again would lose them.
+*/
+void yy_begin_scanning_buffer() {
+  if (yy_current_buffer->status != status_new) return;
+  yy_n_chars = yy_current_buffer->saved_count;
+  yy_current_buffer->stream = yyin;
+  yy_current_buffer->status = status_normal;
+}
+
+/*
+** The input is exhausted: ask the program's yywrap whether more follows.
+** True: it does not. Otherwise yywrap has pointed yyin at another stream or
+** made another buffer current, and the scanner is ready to read it.
+*/
+bool yy_input_ends() {
+  /* yywrap is the program's code: it may write to standard output or end
+     the process, so what the rules wrote must be out first. */
+  yy_output_flush();
+  yy_did_buffer_switch_on_eof = 0;
+  if (yywrap()) return true;
+  /* No switch: the current buffer reads yyin afresh. A yywrap that left no
+     buffer current at all gets a new one for yyin, as yyrestart gives. */
+  if (!yy_did_buffer_switch_on_eof || !yy_current_buffer) yyrestart(yyin);
+  return false;
+}
+
+/*
 ** Doubling while the result stays a positive 32-bit count, then one eighth
 ** more. Counts of data are signed 32-bit, so a capacity that cannot grow
 ** within them (0, which makes no progress, or one whose next step passes
@@ -96,6 +127,7 @@ std::uint32_t yy_grown_capacity(std::uint32_t capacity) {
 int yy_get_next_buffer() {
   yy_input_buffer *const b = yy_current_buffer;
 
+  YY_CHECK(yy_nothing_lags());
   if (yy_c_buf_p > b->chars + yy_n_chars + 1)
     yy_fatal_error("fatal scanner internal error--end of buffer missed");
   /* Exactly one past the first marker, with the held byte (the marker's

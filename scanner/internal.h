@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "output.h"
 #include "scanner.h"
 #include "tables.h"
 
@@ -26,6 +27,14 @@ enum : int {
 ** Between tokens the byte at yy_c_buf_p is the previous token's NUL
 ** terminator and yy_hold_char the byte it covers: every path that moves the
 ** scan position writes yy_hold_char back first.
+**
+** One exception, inside yylex alone: while the loop runs light tokens (the
+** light run, scan.cpp), it sets none of them up, so yytext, yyleng,
+** yy_c_buf_p and yy_hold_char describe the last token set up, and
+** yy_out_pos (output.h) lies behind the batch's real end. No code outside
+** the run executes meanwhile: the run calls nothing, writes yy_out_pos back
+** as it leaves, and the token it stopped at is set up before anything else
+** runs. The checked builds make this loud: see yy_lag_begin below.
 */
 extern yy_input_buffer *yy_current_buffer; /* null when none is current          */
 extern char yy_hold_char;                  /* byte under the token's NUL         */
@@ -63,11 +72,33 @@ inline bool yy_scan_position_valid() {
   return chars <= yy_c_buf_p && yy_c_buf_p <= chars + yy_n_chars + 1;
 }
 
+/*
+** The light run's lag, checked. In the builds with SCANNER_CHECKS the run
+** poisons the lagging variables on entry (an address nothing may use, a
+** negative length), and every way out of the loop (flush, refill, yywrap,
+** a full action, echo, fatal exit, return) checks that none is poisoned:
+** code that ran while the state lagged fails loudly, not silently.
+*/
+inline char *yy_lag_mark() { return reinterpret_cast<char *>(std::uintptr_t{1}); }
+inline bool yy_nothing_lags() {
+  return yy_out_pos != yy_lag_mark() && yytext != yy_lag_mark() && yy_c_buf_p != yy_lag_mark() && yyleng >= 0;
+}
+inline void yy_lag_begin() {
+#ifdef SCANNER_CHECKS
+  yytext = yy_c_buf_p = yy_out_pos = yy_lag_mark();
+  yyleng = -1;
+#endif
+}
+
 /* Scan loop helpers (scan.cpp). */
 int yy_get_previous_state();
 int yy_try_NUL_trans(int state);
+
+/* Buffer life cycle (buffer.cpp). The first end-of-buffer handling a buffer
+   meets while current takes it out of status_new; at the end of the input
+   yy_input_ends asks yywrap (true: no more input), from yylex and input. */
 void yy_begin_scanning_buffer();
-bool yy_input_ends(); /* asks yywrap, from yylex and from input */
+bool yy_input_ends();
 
 /* Refill (buffer.cpp). Call only with yy_c_buf_p one past the first marker. */
 int yy_get_next_buffer();
@@ -79,12 +110,19 @@ std::uint32_t yy_grown_capacity(std::uint32_t capacity);
 void yyunput(int c, char *new_token_start);
 int input();
 
-/* Memory hooks (alloc.cpp): every buffer record and array goes through them. */
+/* Hooks (hooks.cpp, or a build's own): every buffer record and array goes
+   through the memory hooks, every batch through the output hook (to
+   yy_write_stdout in the program). */
 void *yy_mem_alloc(std::uint32_t size);
 void *yy_mem_realloc(void *block, std::uint32_t size);
 void yy_mem_free(void *block);
+void yy_output_write(const char *data, std::size_t length);
 
 /* ===== Platform calls (io.cpp): the only place that touches stdio ====== */
+
+/* Write to standard output after what stdio holds for it; every byte is
+   written or handed to stdio, which records a failure on the stream. */
+void yy_write_stdout(const char *data, std::size_t length);
 
 /* Write the message and a line break on standard error and exit with 2. */
 [[noreturn]] void yy_fatal_error(const char *message);

@@ -9,10 +9,6 @@
 #include <unistd.h>
 
 #include "internal.h"
-#include "output.h"
-
-char yy_out_buf[yy_out_capacity];
-char *yy_out_pos = yy_out_buf;
 
 /*
 ** Standard output gets the batch after what the program wrote through stdio
@@ -25,7 +21,7 @@ char *yy_out_pos = yy_out_buf;
 ** whatever a real failure leaves, so that stdio meets the failure too and
 ** records it in the stream's error indicator, which the program checks.
 */
-static void yy_write_stdout(const char *data, std::size_t length) {
+void yy_write_stdout(const char *data, std::size_t length) {
   const int fd = fileno(stdout);
   if (fd >= 0 && std::fflush(stdout) == 0) {
     while (length > 0) {
@@ -39,14 +35,6 @@ static void yy_write_stdout(const char *data, std::size_t length) {
     }
   }
   if (length > 0) std::fwrite(data, 1, length, stdout);
-}
-
-void yy_output_flush() {
-  const auto length = static_cast<std::size_t>(yy_out_pos - yy_out_buf);
-  yy_out_pos = yy_out_buf;
-  /* A failed write sets stdout's error indicator, which the program checks
-     before it exits; scanning goes on meanwhile. */
-  if (length) yy_write_stdout(yy_out_buf, length);
 }
 
 /* The batch and then the C library's own buffer, out to standard output (a

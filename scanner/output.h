@@ -1,9 +1,9 @@
 /*
-** The output batch of the scanner module. Rule actions append their messages
-** here instead of calling stdio once per byte; the batch goes to standard
-** output as one block when it is full, before a read that a person may be
-** waiting on (a terminal on either side), before yylex returns or calls
-** yywrap, before the echo action writes and before a fatal exit.
+** The output batch of the scanner module (output.cpp). Rule messages are
+** appended here instead of calling stdio once per byte; the batch goes to
+** standard output as one block when it is full, before a read that a person
+** may be waiting on (a terminal on either side), before yylex returns or
+** calls yywrap, before the echo action writes and before a fatal exit.
 */
 #pragma once
 
@@ -12,9 +12,12 @@
 
 inline constexpr std::size_t yy_out_capacity = std::size_t{1} << 20;
 extern char yy_out_buf[yy_out_capacity];
-extern char *yy_out_pos; /* end of what is batched */
+/* The end of what is batched. Inside yylex's light run it lags behind the
+   batch's real end, which the run keeps in a register and writes back as
+   it leaves (internal.h says what else lags, and how that is checked). */
+extern char *yy_out_pos;
 
-/* Hand the batch to standard output (io.cpp). */
+/* Hand the batch to standard output. */
 void yy_output_flush();
 
 /*
@@ -36,10 +39,10 @@ consteval yy_message yy_make_message(const char (&literal)[N]) {
   return m;
 }
 
-/* Does one more message fit at pos without a flush? */
-inline bool yy_output_has_room(const char *pos) {
-  return pos <= yy_out_buf + (yy_out_capacity - yy_message_width);
-}
+/* The last place where one more message fits without a flush: its fixed
+   32-byte copy ends at the batch's last byte. */
+inline const char *yy_output_last() { return yy_out_buf + (yy_out_capacity - yy_message_width); }
+inline bool yy_output_has_room(const char *pos) { return pos <= yy_output_last(); }
 
 /* Copy a message to pos, which has room for it; the end of its text. */
 inline char *yy_message_append(char *pos, const yy_message &m) {

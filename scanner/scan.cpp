@@ -1,42 +1,59 @@
 /*
 ** The scan loop: yylex runs the automaton over the current buffer, one token
 ** per cycle, and dispatches on the action of the state that accepted.
+**
+** The match loop is "state = next[state][byte]" until the state reached
+** has the row base jam_base. This omits three things. First, there is
+** no compare with the end of the data: every NUL leads to nul_state, whose
+** action (5) decides by position whether it was a data byte or the first
+** end-of-buffer marker, and the second marker always ends the match. Second,
+** a match that ends in the jam state backs up to the last accepting state,
+** recorded before each step with the position of the byte about to be
+** consumed. Third, the token is exposed by writing a NUL after it; the byte
+** it covers waits in yy_hold_char and goes back before the cursor moves on.
+**
+** Most tokens take none of that. A cycle starts with the light run: while
+** the byte at the cursor is one a light rule matches in one step (rule.h)
+** and the batch has room, its message is copied to the batch and the cursor
+** moves on. The run sets no token up, so it has none to undo; it owns the
+** cursor and the batch's end, keeps both in registers, and has one way in
+** and one way out, where yy_out_pos is written back (internal.h says what
+** lags meanwhile, and how the checked builds catch code that sees it). The
+** byte it stops at, a NUL, a newline or a light byte that found the batch
+** full, is matched the long way and its token set up.
+**
+** What holds where the loop can be entered:
+**   cycle start  yy_c_buf_p is the scan position; the byte there is the last
+**                token's NUL (or, after a load, the held byte itself) and
+**                yy_hold_char the byte it covers.
+**   match        bp is the token start, cp one past the last byte stepped
+**                over, state the state after it. The loop steps once more
+**                before it tests the row base: a state that ends the match
+**                (the NUL-data resume may bring one) jams on that step and
+**                backs up to itself, recorded as accepting.
+**   find_action  cp and state are where the match ended (or where the NUL
+**                action left them); the last accepting state is recorded.
+**   set_up       bp and cp bound the token, act is its action.
+**   do_action    the token is set up: yytext, yyleng, its NUL at yy_c_buf_p,
+**                the byte under it in yy_hold_char; act is the action.
+**
+** The program's rules are rules.h; the build names another header with
+** SCANNER_RULES (the tests' probe, the benchmarks' counter).
 */
 #include <cstdint>
 
 #include "internal.h"
 #include "output.h"
+#include "rule.h"
 
-/*
-** The rules seam. A rules header defines, for rules 1 to 3 (ORDER ACTIONS),
-**
-**     static inline bool yy_rule_is_light(int rule);
-**     static inline char *yy_light_action(int rule, const char *text, std::int32_t length, char *out);
-**     static inline bool yy_rule_action(int rule);
-**
-** A light rule's action reads its token only through its arguments (length
-** bytes at text, no NUL after them), reads and calls nothing else of the
-** scanner, and appends at most one message (yy_message_width bytes) to the
-** output batch at out, returning the batch's new end. The loop runs it on
-** the bare token, with the batch's end kept in a register: the token set-up
-** and its undoing would cost more than such an action. When the batch is
-** full, the loop sets the token up and flushes before running it, so that
-** nothing outside the loop ever sees the scanner's variables lag behind.
-**
-** yy_rule_action runs any other rule's action with the token set up:
-** yyleng bytes at yytext, a NUL after them. It may read the token and the
-** exported variables, append to the batch (output.h) and call yyunput and
-** input; it must not move to another buffer. It returns true when yylex
-** must return 0.
-**
-** The program's rules are rules.h; the build names another header with
-** SCANNER_RULES (the tests' probe, the benchmarks' counter).
-*/
 #ifdef SCANNER_RULES
 #include SCANNER_RULES
 #else
 #include "rules.h"
 #endif
+
+/* Every rule set's light bytes, derived once by the compiler. */
+inline constexpr auto yy_light_bytes = yy_derive_light_tables(yy_rule_sets);
 
 /*
 ** The state the automaton is in after the part of the current token scanned
@@ -65,42 +82,12 @@ int yy_try_NUL_trans(int state) {
   return next == jam_state ? 0 : next;
 }
 
-/*
-** The first end-of-buffer handling a buffer meets while current (in yylex
-** or in input) takes it from status_new to status_normal, with its saved
-** count and the stream in yyin. Done once only: a refill later leaves
-** saved_count without the carried bytes, so taking it again would lose them.
-*/
-void yy_begin_scanning_buffer() {
-  if (yy_current_buffer->status != status_new) return;
-  yy_n_chars = yy_current_buffer->saved_count;
-  yy_current_buffer->stream = yyin;
-  yy_current_buffer->status = status_normal;
-}
-
-/*
-** The input is exhausted: ask the program's yywrap whether more follows.
-** True: it does not. Otherwise yywrap has pointed yyin at another stream or
-** made another buffer current, and the scanner is ready to read it.
-*/
-bool yy_input_ends() {
-  /* yywrap is the program's code: it may write to standard output or end
-     the process, so what the rules wrote must be out first. */
-  yy_output_flush();
-  yy_did_buffer_switch_on_eof = 0;
-  if (yywrap()) return true;
-  /* No switch: the current buffer reads yyin afresh. A yywrap that left no
-     buffer current at all gets a new one for yyin, as yyrestart gives. */
-  if (!yy_did_buffer_switch_on_eof || !yy_current_buffer) yyrestart(yyin);
-  return false;
-}
-
 /* Where the scan loop goes on after the end-of-buffer action. */
 enum yy_resume : int {
   resume_match,       /* the match loop, at cp in state, token at bp     */
   resume_find_action, /* the action lookup, with cp and state            */
   resume_end_of_file, /* the dispatch of the end-of-file action, at once */
-  resume_next_token   /* a new cycle at yy_c_buf_p, in what yywrap arranged */
+  resume_cycle_start  /* a new cycle at yy_c_buf_p, in what yywrap arranged */
 };
 
 /*
@@ -154,46 +141,27 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
        yywrap that switches away saves this place: made current again, the
        buffer meets its end again instead of starting past its marker. */
     yy_c_buf_p = yytext;
-    return yy_input_ends() ? resume_end_of_file : resume_next_token;
+    return yy_input_ends() ? resume_end_of_file : resume_cycle_start;
   }
 }
 
 /*
-** The match loop is "state = next[state][byte]" until the state reached
-** has the row base jam_base. This omits three things. First, there is
-** no compare with the end of the data: every NUL leads to nul_state, whose
-** action (5) decides by position whether it was a data byte or the first
-** end-of-buffer marker, and the second marker always ends the match. Second,
-** a match that ends in the jam state backs up to the last accepting state,
-** recorded before each step with the position of the byte about to be
-** consumed. Third, the token is exposed by writing a NUL after it; the byte
-** it covers waits in yy_hold_char and goes back before the cursor moves on.
-** A light rule's token, which only its action sees, is not exposed at all:
-** most tokens skip the set-up and its undoing.
-**
-** What holds where the loop can be entered:
-**   cycle start  yy_c_buf_p is the scan position; the byte there is the last
-**                token's NUL (or, after a load, the held byte itself) and
-**                yy_hold_char the byte it covers.
-**   next_token   cp is the scan position, the buffer holds its own bytes
-**                there, and out is the batch's end. After light tokens the
-**                variables lag: yytext, yyleng, yy_c_buf_p and yy_hold_char
-**                describe the last token set up, and yy_out_pos is behind
-**                out. Only light actions run until the loop leaves this run
-**                of tokens; it writes yy_out_pos back as it leaves, and the
-**                next token it meets is set up.
-**   match        bp is the token start, cp one past the last byte stepped
-**                over, state the state after it, which does not end the match.
-**   find_action  cp and state are where the match ended (or where the NUL
-**                action left them); the last accepting state is recorded.
-**   set_up       bp and cp bound the token, act is its action.
-**   do_action    the token is set up: yytext, yyleng, its NUL at yy_c_buf_p,
-**                the byte under it in yy_hold_char; act is the action.
+** The light run from cp: the position of the first byte that needs the
+** slow path, or of a light byte whose message found the batch full.
 */
+static char *yy_light_run(char *cp, const yy_message *const *light) {
+  yy_lag_begin();
+  char *out = yy_out_pos;
+  const char *const last = yy_output_last();
+  for (const yy_message *m; (m = light[yy_byte(*cp)]) != nullptr && out <= last; ++cp)
+    out = yy_message_append(out, *m);
+  yy_out_pos = out;
+  return cp;
+}
+
 int yylex() {
   char *cp;  /* cursor: the scan position during a match */
   char *bp;  /* token start */
-  char *out; /* the output batch's end, across light tokens */
   int state; /* current automaton state */
   int act;   /* action number */
 
@@ -211,17 +179,18 @@ int yylex() {
   if (!yy_current_buffer) yyrestart(yyin);
   YY_CHECK(yy_scan_position_valid());
   YY_CHECK(*yy_c_buf_p == '\0' || *yy_c_buf_p == yy_hold_char);
-  /* Every match starts in yy_start, which nothing changes from here on. */
+  /* Every match starts in yy_start, which nothing changes from here on,
+     under the rule set in force for this call. */
+  const std::size_t set = yy_rule_set_in_force();
+  const yy_rule *const rules = yy_rule_sets[set].rule;
+  const yy_message *const *const light = yy_light_bytes.set[set].message[yy_start];
   const std::int8_t *const start_row = yy_byte_trans.next[yy_start];
   const std::int8_t *const first_action = yy_first_action.action[yy_start];
 
   for (;;) {
     cp = yy_c_buf_p;
     *cp = yy_hold_char; /* undo the previous token's terminator */
-    out = yy_out_pos;
-
-  next_token:
-    bp = cp;
+    bp = cp = yy_light_run(cp, light);
 
     /* The first step, out of the loop: a start state accepts nothing, so
        there is no accepting state to record, and for every byte but NUL
@@ -230,16 +199,8 @@ int yylex() {
     act = first_action[yy_byte(*cp)];
     if (act) {
       ++cp;
-      /* A light rule on the bare token: no set-up, so none to undo, and
-         the batch's end stays in out until the loop leaves next_token. */
-      if (act <= rule_newline && yy_rule_is_light(act) && yy_output_has_room(out)) {
-        out = yy_light_action(act, bp, static_cast<std::int32_t>(cp - bp), out);
-        goto next_token;
-      }
-      yy_out_pos = out; /* before anything else can look */
       goto set_up;
     }
-    yy_out_pos = out; /* before anything else can look */
     state = start_row[yy_byte(*cp++)];
     if (yy_base[state] == jam_base) goto find_action;
 
@@ -270,18 +231,17 @@ int yylex() {
     yy_c_buf_p = cp;
 
   do_action:
-    /* Nearly every token is a rule's: the rules come first, with no branch
-       between them to mispredict, and the switch takes the rest.
-       ORDER ACTIONS: rules 1 to 3 here, the others below. */
+    /* ORDER ACTIONS: rules 1 to 3 here, the scanner's own actions below. */
     if (act >= rule_lowercase_letter && act <= rule_newline) { /* GCOVR_EXCL_BR_LINE: never 0 */
-      if (yy_rule_is_light(act)) {
-        /* A light rule comes here when the batch was full (the flush now
-           sees the token set up) or after a longer match (a NUL data byte). */
-        if (!yy_output_has_room(yy_out_pos)) yy_output_flush();
-        yy_out_pos = yy_light_action(act, yytext, yyleng, yy_out_pos);
+      const yy_rule &rule = rules[act];
+      if (rule.kind == yy_rule::light) {
+        /* After a full batch (the flush sees the token set up) or a longer
+           match (a NUL data byte). */
+        yy_output_message(rule.message);
         continue;
       }
-      if (yy_rule_action(act)) goto done;
+      YY_CHECK(yy_nothing_lags());
+      if (rule.kind == yy_rule::returning || rule.action(act)) goto done;
       continue;
     }
 
@@ -308,9 +268,13 @@ int yylex() {
       case resume_find_action:
         goto find_action;
       case resume_end_of_file:
+        /* Start states come in pairs, 2k + 1 and 2k + 2 for start
+           condition k (the second for a match at a line's start), and
+           condition k's end of file is the action after the last rule
+           plus k: action_end_of_file for the one condition here. */
         act = action_end_of_file + (yy_start - 1) / 2;
         goto do_action;
-      case resume_next_token:
+      case resume_cycle_start:
         break;
       }
       break;

@@ -22,8 +22,10 @@ BUFFER = "scanner/buffer.cpp"
 MEMORY = "scanner/memory.cpp"
 PUSHBACK = "scanner/pushback.cpp"
 IO = "scanner/io.cpp"
-HOOKS = "scanner/alloc.cpp"
+HOOKS = "scanner/hooks.cpp"
 OUTPUT = "scanner/output.h"
+OUTPUT_CPP = "scanner/output.cpp"
+TABLES_RULE = "scanner/rule.h"
 RULES = "scanner/rules.h"
 TABLES = "scanner/tables.h"
 MAIN = "classifier/main.cpp"
@@ -48,19 +50,19 @@ MUTANTS = [
       "    yy_last_accepting_cpos = yy_c_buf_p + 1;\n"),
 
     # ---- the first end of buffer, yywrap ----
-    M("begin/every-time", SCAN, "  if (yy_current_buffer->status != status_new) return;\n", ""),
-    M("begin/no-stream-from-yyin", SCAN, "  yy_current_buffer->stream = yyin;\n", ""),
-    M("begin/no-count", SCAN, "  yy_n_chars = yy_current_buffer->saved_count;\n  yy_current_buffer->stream",
+    M("begin/every-time", BUFFER, "  if (yy_current_buffer->status != status_new) return;\n", ""),
+    M("begin/no-stream-from-yyin", BUFFER, "  yy_current_buffer->stream = yyin;\n", ""),
+    M("begin/no-count", BUFFER, "  yy_n_chars = yy_current_buffer->saved_count;\n  yy_current_buffer->stream",
       "  yy_current_buffer->stream",
       equivalent="a current buffer in status_new has its live count equal to saved_count: whatever sets one sets both"),
-    M("begin/status-stays-new", SCAN, "  yy_current_buffer->status = status_normal;\n", ""),
-    M("wrap/no-flush-before", SCAN, "  yy_output_flush();\n  yy_did_buffer_switch_on_eof = 0;",
+    M("begin/status-stays-new", BUFFER, "  yy_current_buffer->status = status_normal;\n", ""),
+    M("wrap/no-flush-before", BUFFER, "  yy_output_flush();\n  yy_did_buffer_switch_on_eof = 0;",
       "  yy_did_buffer_switch_on_eof = 0;"),
-    M("wrap/switch-flag-not-cleared", SCAN, "  yy_did_buffer_switch_on_eof = 0;\n  if (yywrap())",
+    M("wrap/switch-flag-not-cleared", BUFFER, "  yy_did_buffer_switch_on_eof = 0;\n  if (yywrap())",
       "  if (yywrap())"),
-    M("wrap/no-buffer-left", SCAN, "if (!yy_did_buffer_switch_on_eof || !yy_current_buffer) yyrestart(yyin);",
+    M("wrap/no-buffer-left", BUFFER, "if (!yy_did_buffer_switch_on_eof || !yy_current_buffer) yyrestart(yyin);",
       "if (!yy_did_buffer_switch_on_eof) yyrestart(yyin);"),
-    M("wrap/restart-after-a-switch", SCAN,
+    M("wrap/restart-after-a-switch", BUFFER,
       "if (!yy_did_buffer_switch_on_eof || !yy_current_buffer) yyrestart(yyin);", "yyrestart(yyin);"),
 
     # ---- yylex: set-up ----
@@ -80,19 +82,36 @@ MUTANTS = [
     M("match/first-action-ignored", SCAN, "    act = first_action[yy_byte(*cp)];\n    if (act) {", "    act = 0;\n    if (act) {",
       equivalent="the slow first step reaches the same state and action, only with more instructions"),
     M("match/first-action-keeps-cursor", SCAN, "    if (act) {\n      ++cp;\n", "    if (act) {\n"),
-    M("light/batch-room-unchecked", SCAN, "yy_rule_is_light(act) && yy_output_has_room(out)) {", "yy_rule_is_light(act)) {"),
-    M("light/every-rule", SCAN, "if (act <= rule_newline && yy_rule_is_light(act) &&", "if (act <= rule_newline &&"),
-    M("light/any-action", SCAN, "if (act <= rule_newline && yy_rule_is_light(act) &&", "if (yy_rule_is_light(act) &&",
-      equivalent="the first-action table holds only the rules' actions 1 to 3 with these tables"),
-    M("light/token-at-cursor", SCAN, "yy_light_action(act, bp, static_cast<std::int32_t>(cp - bp), out);",
-      "yy_light_action(act, cp, static_cast<std::int32_t>(cp - bp), out);"),
-    M("light/token-empty", SCAN, "yy_light_action(act, bp, static_cast<std::int32_t>(cp - bp), out);",
-      "yy_light_action(act, bp, 0, out);"),
-    M("light/batch-end-lost-before-set-up", SCAN,
-      "      yy_out_pos = out; /* before anything else can look */\n      goto set_up;", "      goto set_up;"),
-    M("light/batch-end-lost-before-a-nul", SCAN,
-      "    yy_out_pos = out; /* before anything else can look */\n    state = start_row", "    state = start_row"),
-    M("light/full-batch-not-flushed", SCAN, "        if (!yy_output_has_room(yy_out_pos)) yy_output_flush();\n", ""),
+    M("light/batch-room-unchecked", SCAN, "(m = light[yy_byte(*cp)]) != nullptr && out <= last;",
+      "(m = light[yy_byte(*cp)]) != nullptr;"),
+    M("light/room-a-few-bytes-short", OUTPUT, "yy_out_buf + (yy_out_capacity - yy_message_width);",
+      "yy_out_buf + (yy_out_capacity - yy_message_width + 3);"),
+    M("light/batch-end-not-written-back", SCAN, "    out = yy_message_append(out, *m);\n  yy_out_pos = out;",
+      "    out = yy_message_append(out, *m);"),
+    M("light/cursor-not-advanced", SCAN, "!= nullptr && out <= last; ++cp)", "!= nullptr && out <= last;)",
+      equivalent="never ends: the same byte again and again until the batch is full, then the slow path; "
+                 "caught only as a time-out"),
+    M("light/flush-before-the-set-up", SCAN,
+      "  for (const yy_message *m; (m = light[yy_byte(*cp)]) != nullptr && out <= last; ++cp)\n    out = yy_message_append(out, *m);",
+      "  for (const yy_message *m; (m = light[yy_byte(*cp)]) != nullptr; ++cp) {\n"
+      "    if (out > last) {\n      yy_out_pos = out;\n      yy_output_flush();\n      out = yy_out_pos;\n    }\n"
+      "    out = yy_message_append(out, *m);\n  }"),
+    M("light/no-poison", SCAN, "static char *yy_light_run(char *cp, const yy_message *const *light) {\n  yy_lag_begin();",
+      "static char *yy_light_run(char *cp, const yy_message *const *light) {",
+      equivalent="the poison only makes a fault loud; without a fault nothing reads it"),
+    M("light/slow-path-drops-the-message", SCAN, "        yy_output_message(rule.message);\n        continue;",
+      "        continue;"),
+    M("light/returning-rule-goes-on", SCAN, "if (rule.kind == yy_rule::returning || rule.action(act)) goto done;",
+      "if (rule.kind == yy_rule::full && rule.action(act)) goto done;"),
+    M("derive/newline-light", TABLES_RULE, "sets[i].rule[act].kind == yy_rule::light)", "sets[i].rule[act].kind != yy_rule::none)"),
+    M("derive/wrong-start-row", TABLES_RULE, "const int act = yy_first_action.action[s][b];",
+      "const int act = yy_first_action.action[1][b];",
+      equivalent="yy_start is always 1: the row of start state 2 is never read"),
+    M("derive/message-of-the-other-rule", TABLES_RULE, "t.set[i].message[s][b] = &sets[i].rule[act].message;",
+      "t.set[i].message[s][b] = &sets[i].rule[3 - act].message;"),
+    M("seam/light-rule-with-an-action", TABLES_RULE,
+      "if ((rule.kind == yy_rule::full) != (rule.action != nullptr)) return false;", "",
+      equivalent="a check of the description: no rules header breaks it, so no test can see it go"),
     M("tables/first-action-of-another-byte", TABLES, "const int next = yy_byte_trans.next[s][b];",
       "const int next = yy_byte_trans.next[s][b ^ 0x20];"),
     M("match/no-accepting-position", SCAN, "        yy_last_accepting_cpos = cp;\n", ""),
@@ -237,7 +256,7 @@ MUTANTS = [
     M("input/held-byte-stale", PUSHBACK, "  yy_hold_char = *++yy_c_buf_p;", "  ++yy_c_buf_p;"),
 
     # ---- platform calls and output ----
-    M("batch/not-emptied", IO, "  yy_out_pos = yy_out_buf;\n  /* A failed", "  /* A failed"),
+    M("batch/not-emptied", OUTPUT_CPP, "  yy_out_pos = yy_out_buf;\n  /* A failed", "  /* A failed"),
     M("before-read/terminal-output-waits", IO, "if (interactive || stdout_is_terminal) yy_output_show();",
       "if (interactive) yy_output_show();"),
     M("show/no-stdio-flush", IO, "  yy_output_flush();\n  std::fflush(stdout);\n}", "  yy_output_flush();\n}"),
@@ -269,20 +288,21 @@ MUTANTS = [
     M("hooks/realloc-moves-without-copying", HOOKS, "return std::realloc(block, size);",
       "std::free(block);\n  return std::malloc(size);"),
     M("hooks/free-nothing", HOOKS, "void yy_mem_free(void *block) { std::free(block); }", "void yy_mem_free(void *) {}"),
-    M("batch/bound-at-the-end", OUTPUT, "return pos <= yy_out_buf + (yy_out_capacity - yy_message_width);",
-      "return pos < yy_out_buf + yy_out_capacity;"),
+    M("batch/bound-at-the-end", OUTPUT, "inline bool yy_output_has_room(const char *pos) { return pos <= yy_output_last(); }",
+      "inline bool yy_output_has_room(const char *pos) { return pos < yy_out_buf + yy_out_capacity; }"),
     M("batch/message-never-flushes", OUTPUT, "  if (!yy_output_has_room(yy_out_pos)) yy_output_flush();\n", ""),
     M("batch/padding-written", OUTPUT, "return pos + static_cast<unsigned char>(m.text[yy_message_width - 1]);",
       "return pos + yy_message_width;"),
 
     # ---- rules and tables ----
-    M("rules/newline-light", RULES, "return rule != rule_newline;", "return true;"),
-    M("rules/nothing-light", RULES, "return rule != rule_newline;", "return false;",
-      equivalent="every token set up: the same output by the longer way"),
-    M("rules/newline-goes-on", RULES, "static inline bool yy_rule_action(int) { return true; }",
-      "static inline bool yy_rule_action(int) { return false; }"),
-    M("rules/letter-without-line-break", RULES, 'yy_make_message("Single lowercase letter\\n")',
-      'yy_make_message("Single lowercase letter")'),
+    M("rules/newline-light", RULES, "    yy_returning(rule_newline),", '    yy_light(rule_newline, "\\n"),',
+      compile_error=True),
+    M("rules/other-returns", RULES, 'yy_light(rule_other_character, "Not a single lowercase letter")',
+      "yy_returning(rule_other_character)"),
+    M("rules/numbers-swapped", RULES, 'yy_light(rule_lowercase_letter, "Single lowercase letter\\n")',
+      'yy_light(rule_other_character, "Single lowercase letter\\n")', compile_error=True),
+    M("rules/letter-without-line-break", RULES, 'yy_light(rule_lowercase_letter, "Single lowercase letter\\n")',
+      'yy_light(rule_lowercase_letter, "Single lowercase letter")'),
     M("tables/z-is-other", TABLES, "/* 7x */   3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 1,",
       "/* 7x */   3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 1, 1,"),
     M("tables/letter-accepts-rule-2", TABLES, "yy_accept[8] = {0, 0, 0, 5, 2, 3, 1, 0};",

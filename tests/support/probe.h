@@ -1,7 +1,10 @@
 /*
-** The test build of the scanner module: its rule actions record every token
-** and can run a test's code inside the action; yywrap and the memory hooks
-** are the tests' too. Tests reach the module's private part through it.
+** The test build of the scanner module: rules 1 and 2 light or full as a
+** test chooses, full actions that record their token and can run a test's
+** code inside the action, and an output hook that keeps what the module
+** writes; yywrap and the memory hooks are the tests' too. Every token, light
+** or full, leaves one byte in the output ("L", "N", "\n"), so the output is
+** the classification. Tests reach the module's private part through it.
 */
 #pragma once
 
@@ -17,25 +20,24 @@
 
 namespace probe {
 
-/* One token as its rule action saw it. */
+/* One token as its full action saw it. */
 struct Token {
-  int action;       /* rule number, 1..3 */
-  std::string text; /* the token as the action's arguments gave it */
-  bool set_up;      /* the set-up the loop owed was in place: yytext and yyleng
-                       the token, a NUL after it, the scan position there (a
-                       light rule is owed none) */
+  int action;        /* rule number, 1..3 */
+  std::string text;  /* yyleng bytes at yytext */
+  bool set_up;       /* a NUL after the token, the scan position there */
+  std::size_t index; /* how many tokens came before it: its input byte */
 };
 
 extern std::vector<Token> tokens;
 
-/* Runs inside every rule action after the token is recorded; its result
+/* Runs inside every full action after the token is recorded; its result
    decides whether yylex returns 0. Unset: only the newline rule returns. */
 extern std::function<bool(int action)> on_action;
 
-/* Rules 1 and 2 are light (run on the bare token) while this is set and no
-   on_action is: the tests and fuzzers run the loop both ways. Default: set. */
-extern bool light;
-bool is_light(int action);
+/* Which of rules 1 and 2 are light, taken at each call of yylex: the tests
+   and fuzzers run the loop every way. Default: both. */
+enum Light : unsigned { none_light = 0, letters_light = 1, others_light = 2, all_light = 3 };
+extern unsigned light;
 
 /* Runs as yywrap; unset: 1, no more input. */
 extern std::function<int()> on_wrap;
@@ -54,24 +56,32 @@ void reset();
    and yyunput run inside rule actions, never before that call. */
 void start_scanner();
 
-/* The rule actions of the test build: they record the token. */
+/* The full action of the test build: it records the token and appends its
+   byte to the output. */
 bool rule_action(int action);
-char *light_action(int action, const char *text, std::int32_t length, char *out);
+
+/* What the module wrote so far, the batch not yet flushed included. */
+std::string output();
 
 /* Checks shared by tests and fuzzers: an empty result when all is well,
-   else what differs. Every recorded token is the byte the model predicts,
-   with its rule and the set-up it was owed, one per byte of input. */
+   else what differs. The output is the model's classification of the
+   input, and every token a full action recorded is its input byte, with
+   its rule, set up. */
 std::string tokens_differ(std::string_view input);
 /* After the end of the input: b is current, emptied, reading f again. */
 std::string not_emptied(const yy_input_buffer *b, std::FILE *f);
 
-/* "L", "N", "\n" per token: a compact picture of what was matched. */
+/* "L", "N", "\n" per token: the output, a compact picture of what was
+   matched. */
 std::string picture();
 
-/* The tokens' texts, run together. */
+/* The texts of the tokens full actions saw, run together. */
 std::string texts();
 
-/* Make the next calls of yylex return after every token. */
+/* Make the next calls of yylex return after every token (every rule full). */
 void one_token_per_call();
+
+/* Forget the tokens and the output so far. */
+void forget();
 
 } // namespace probe
