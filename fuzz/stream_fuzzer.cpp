@@ -7,7 +7,7 @@
 ** Input: byte 0 picks the buffer capacity (tiny ones mostly, so that carry,
 ** growth and NUL-at-the-boundary paths run), byte 1 the read pattern (line
 ** or block refills; a stream that hands out 1..16 bytes a call, or all it
-** has; buffered or not; light rules or every token set up), the rest is the
+** has; buffered or not; which of rules 1 and 2 are light), the rest is the
 ** text.
 */
 #include <cstdint>
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const std::string_view text(reinterpret_cast<const char *>(data + 2), size - 2);
 
   probe::reset();
-  probe::light = !(pattern & 0x40);
+  probe::light = pattern >> 6; /* which of rules 1 and 2 are light */
   ChunkedSource source{text, static_cast<std::size_t>((pattern >> 1) & 15)};
   std::FILE *f = fopencookie(&source, "r", {chunked_read, nullptr, nullptr, nullptr});
   if (!f) return 0;

@@ -150,8 +150,8 @@ static yy_resume yy_end_of_buffer(char *&cp, char *&bp, int &state) {
 ** slow path, or of a light byte whose message found the batch full.
 */
 static char *yy_light_run(char *cp, const yy_message *const *light) {
-  yy_lag_begin();
   char *out = yy_out_pos;
+  yy_lag_begin();
   const char *const last = yy_output_last();
   for (const yy_message *m; (m = light[yy_byte(*cp)]) != nullptr && out <= last; ++cp)
     out = yy_message_append(out, *m);

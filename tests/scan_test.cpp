@@ -87,6 +87,36 @@ TEST_F(Scan, EveryRefillSplitGivesTheModelsTokens) {
   EXPECT_EQ(nfail, 0);
 }
 
+TEST_F(Scan, AFullBatchAtEveryEdgeOfTheLoop) {
+  /* One-byte messages: the batch takes room messages before it is full,
+     and the one after them goes the slow way, set up and flushed first.
+     Filled in advance, the batch makes that token whatever stands at an
+     edge: a NUL data byte, the last and the first byte of a block refill
+     (8192 bytes each), the end of the input, the newline. Under the
+     sanitizers a room check a few bytes short copies past the batch. */
+  const std::size_t room = yy_out_capacity - yy_message_width + 1;
+  const std::size_t edge = 16 * std::size_t{read_chunk_size}; /* a refill starts here */
+  struct Row {
+    const char *what;
+    std::size_t at; /* the first token that finds the batch full */
+    std::string tail; /* what follows edge bytes of letters */
+  };
+  const Row rows[] = {{"a NUL data byte", edge, "\0b"s},   {"a refill's last byte", edge - 1, "bc"},
+                      {"a refill's first byte", edge, "bc"}, {"the end of the input", edge, ""},
+                      {"the newline", edge, "\nz"}};
+  for (const Row &row : rows) {
+    probe::reset();
+    close_files();
+    for (std::size_t i = row.at; i < room; ++i) yy_output_message(yy_make_message("N"));
+    const std::string input = std::string(edge, 'a') + row.tail;
+    use_stream(file_with(input), default_buffer_size);
+    scan_to_end();
+    const std::string want = std::string(room - row.at, 'N') + probe::picture_of(input);
+    EXPECT_TRUE(probe::output() == want) << row.what << ": " << probe::output().size() << " bytes, "
+                                         << want.size() << " wanted";
+  }
+}
+
 TEST_F(Scan, NewlineReturnsAndTheNextCallResumesAfterIt) {
   use_stream(file_with("ab\ncd\n"), default_buffer_size);
   EXPECT_EQ(yylex(), 0);

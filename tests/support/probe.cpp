@@ -80,8 +80,7 @@ void forget() {
 
 std::string tokens_differ(std::string_view input) {
   const std::string got = picture();
-  std::string want;
-  for (char c : input) want += "?LN\n"[model::rule_for(static_cast<unsigned char>(c))];
+  const std::string want = picture_of(input);
   if (got != want) {
     std::size_t i = 0;
     while (i < got.size() && i < want.size() && got[i] == want[i]) ++i;
@@ -108,6 +107,12 @@ std::string not_emptied(const yy_input_buffer *b, std::FILE *f) {
 }
 
 std::string picture() { return output(); }
+
+std::string picture_of(std::string_view input) {
+  std::string s;
+  for (char c : input) s += "?LN\n"[model::rule_for(static_cast<unsigned char>(c))];
+  return s;
+}
 
 } // namespace probe
 

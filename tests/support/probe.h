@@ -75,6 +75,9 @@ std::string not_emptied(const yy_input_buffer *b, std::FILE *f);
    matched. */
 std::string picture();
 
+/* The picture the model gives for an input scanned to its end. */
+std::string picture_of(std::string_view input);
+
 /* The texts of the tokens full actions saw, run together. */
 std::string texts();
 
