@@ -127,8 +127,9 @@ void yy_write_stdout(const char *data, std::size_t length);
 /* Write the message and a line break on standard error and exit with 2. */
 [[noreturn]] void yy_fatal_error(const char *message);
 
-/* Is the stream a terminal? */
+/* Is the stream a terminal? Is standard output a pipe or a socket? */
 bool yy_is_terminal(std::FILE *stream);
+bool yy_stdout_is_a_pipe();
 
 /* Read up to room bytes, stopping after a newline (terminals), or one block
    read of up to room bytes (everything else). A failed read is fatal. */

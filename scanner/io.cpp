@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "internal.h"
@@ -59,6 +60,11 @@ void yy_check_failed(const char *condition, const char *file, int line) {
 /* GCOVR_EXCL_STOP */
 
 bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
+
+bool yy_stdout_is_a_pipe() {
+  struct stat st {};
+  return fstat(fileno(stdout), &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
+}
 
 /*
 ** Before every read. A person at a terminal, on either side, must see what

@@ -5,6 +5,12 @@
 
 char yy_out_buf[yy_out_capacity];
 char *yy_out_pos = yy_out_buf;
+const char *yy_out_last = yy_out_buf + (yy_out_capacity - yy_message_width);
+
+void yy_output_begin() {
+  const std::size_t block = yy_stdout_is_a_pipe() ? yy_pipe_block : yy_out_capacity;
+  yy_out_last = yy_out_buf + (block - yy_message_width);
+}
 
 /* Every way out of the scan loop flushes (yywrap, echo, a fatal exit, the
    return) or refills: the lag check stands here and in the refill. */

@@ -39,9 +39,22 @@ consteval yy_message yy_make_message(const char (&literal)[N]) {
   return m;
 }
 
+/*
+** How much the batch holds before it goes out: the block that suits
+** standard output, which yy_output_begin asks the platform for at the first
+** yylex. To a pipe or a socket, what a pipe holds (64 KiB): the reader
+** takes each block while it is still in the caches, where 1 MiB blocks
+** would reach it long after they were written. Elsewhere (a file,
+** /dev/null, a terminal) the whole array, for the fewest writes.
+*/
+inline constexpr std::size_t yy_pipe_block = std::size_t{64} << 10;
+static_assert(yy_pipe_block <= yy_out_capacity);
+extern const char *yy_out_last; /* the last place where one more message fits */
+void yy_output_begin();
+
 /* The last place where one more message fits without a flush: its fixed
-   32-byte copy ends at the batch's last byte. */
-inline const char *yy_output_last() { return yy_out_buf + (yy_out_capacity - yy_message_width); }
+   32-byte copy ends at the block's last byte. */
+inline const char *yy_output_last() { return yy_out_last; }
 inline bool yy_output_has_room(const char *pos) { return pos <= yy_output_last(); }
 
 /* Copy a message to pos, which has room for it; the end of its text. */

@@ -171,6 +171,7 @@ int yylex() {
     if (!yy_start) yy_start = 1; /* GCOVR_EXCL_BR_LINE: nothing else sets it */
     if (!yyin) yyin = stdin;
     if (!yyout) yyout = stdout;
+    yy_output_begin();
     if (!yy_current_buffer) yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);
     yy_load_buffer_state();
   }

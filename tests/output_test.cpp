@@ -111,6 +111,7 @@ TEST(Output, AFullBatchMeetsItsWriterWithTheTokenSetUp) {
   stdout = fopencookie(&watched, "w", {nullptr, watch_the_scanner, nullptr, nullptr});
   ASSERT_NE(stdout, nullptr);
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  yy_output_begin(); /* no pipe: batches of the whole array */
   yylex();
   std::fclose(stdout);
   stdout = saved;
@@ -200,6 +201,27 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(std::string(block, 64), before);
   yy_mem_free(block);
+}
+
+TEST(Output, ThePipeGetsBlocksItCanHoldAndAFileTheWholeBatch) {
+  int p[2];
+  ASSERT_EQ(pipe(p), 0);
+  std::FILE *file = std::tmpfile();
+  const int saved = dup(1);
+  std::fflush(stdout);
+  std::size_t block[2];
+  for (int i = 0; i < 2; ++i) {
+    dup2(i == 0 ? p[1] : fileno(file), 1);
+    yy_output_begin();
+    block[i] = static_cast<std::size_t>(yy_output_last() - yy_out_buf) + yy_message_width;
+  }
+  dup2(saved, 1);
+  close(saved);
+  close(p[0]);
+  close(p[1]);
+  std::fclose(file);
+  EXPECT_EQ(block[0], yy_pipe_block);
+  EXPECT_EQ(block[1], yy_out_capacity);
 }
 
 TEST(Output, AnActionThatIsNotLightAppendsThroughAFullBatch) {
