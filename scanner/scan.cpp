@@ -159,14 +159,22 @@ static char *yy_light_run(char *cp, const yy_message *const *light) {
   return cp;
 }
 
-int yylex() {
-  char *cp;  /* cursor: the scan position during a match */
-  char *bp;  /* token start */
-  int state; /* current automaton state */
-  int act;   /* action number */
+/*
+** Start states come in pairs, 2k + 1 and 2k + 2 for start condition k (the
+** second for a match at a line's start), and condition k's end of file is
+** the action after the last rule plus k: action_end_of_file for the one
+** condition here.
+*/
+static int yy_end_of_file_action() { return action_end_of_file + (yy_start - 1) / 2; }
 
+/*
+** What every call of yylex needs in place. The first call sets the scanner
+** up, keeping the streams and a current buffer the caller set up; a later
+** one whose caller deleted the current buffer, or switched to none, goes on
+** with yyin in a buffer made for it.
+*/
+static void yy_ready_to_scan() {
   if (yy_init) {
-    /* Streams and a current buffer that the caller set up are kept. */
     yy_init = 0;
     if (!yy_start) yy_start = 1; /* GCOVR_EXCL_BR_LINE: nothing else sets it */
     if (!yyin) yyin = stdin;
@@ -175,11 +183,18 @@ int yylex() {
     if (!yy_current_buffer) yy_current_buffer = yy_create_buffer(yyin, default_buffer_size);
     yy_load_buffer_state();
   }
-  /* The caller deleted the current buffer, or switched to none: go on
-     with yyin, in a buffer made for it. */
   if (!yy_current_buffer) yyrestart(yyin);
   YY_CHECK(yy_scan_position_valid());
   YY_CHECK(*yy_c_buf_p == '\0' || *yy_c_buf_p == yy_hold_char);
+}
+
+int yylex() {
+  char *cp;  /* cursor: the scan position during a match */
+  char *bp;  /* token start */
+  int state; /* current automaton state */
+  int act;   /* action number */
+
+  yy_ready_to_scan();
   /* Every match starts in yy_start, which nothing changes from here on,
      under the rule set in force for this call. */
   const std::size_t set = yy_rule_set_in_force();
@@ -193,10 +208,9 @@ int yylex() {
     *cp = yy_hold_char; /* undo the previous token's terminator */
     bp = cp = yy_light_run(cp, light);
 
-    /* The first step, out of the loop: a start state accepts nothing, so
-       there is no accepting state to record, and for every byte but NUL
-       this one step already ends the match, in a state whose action the
-       first-action table holds. */
+    /* The first step, out of the loop: a start state accepts nothing, and
+       for every byte but NUL this step ends the match, in a state whose
+       action the first-action table holds. */
     act = first_action[yy_byte(*cp)];
     if (act) {
       ++cp;
@@ -235,9 +249,7 @@ int yylex() {
     /* ORDER ACTIONS: rules 1 to 3 here, the scanner's own actions below. */
     if (act >= rule_lowercase_letter && act <= rule_newline) { /* GCOVR_EXCL_BR_LINE: never 0 */
       const yy_rule &rule = rules[act];
-      if (rule.kind == yy_rule::light) {
-        /* After a full batch (the flush sees the token set up) or a longer
-           match (a NUL data byte). */
+      if (rule.kind == yy_rule::light) { /* the batch was full, or a NUL data byte */
         yy_output_message(rule.message);
         continue;
       }
@@ -256,33 +268,22 @@ int yylex() {
       cp = yy_last_accepting_cpos;
       state = yy_last_accepting_state;
       goto find_action;
-
     case action_default_echo:
       yy_echo(yytext, static_cast<std::size_t>(yyleng));
       break;
     /* GCOVR_EXCL_STOP */
-
     case action_end_of_buffer:
       switch (yy_end_of_buffer(cp, bp, state)) { /* GCOVR_EXCL_BR_LINE: every value is listed */
-      case resume_match:
-        goto match;
-      case resume_find_action:
-        goto find_action;
+      case resume_match: goto match;
+      case resume_find_action: goto find_action;
       case resume_end_of_file:
-        /* Start states come in pairs, 2k + 1 and 2k + 2 for start
-           condition k (the second for a match at a line's start), and
-           condition k's end of file is the action after the last rule
-           plus k: action_end_of_file for the one condition here. */
-        act = action_end_of_file + (yy_start - 1) / 2;
+        act = yy_end_of_file_action();
         goto do_action;
-      case resume_cycle_start:
-        break;
+      case resume_cycle_start: break;
       }
       break;
-
     case action_end_of_file:
       goto done;
-
     /* Unreachable: the tables deliver only actions 1, 2, 3 and 5.
        GCOVR_EXCL_START */
     default:
