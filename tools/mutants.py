@@ -151,8 +151,8 @@ MUTANTS = [
       "yy_c_buf_p = yytext;\n    state"),
     M("eob/end-leaves-position", SCAN, "    yy_c_buf_p = yytext;\n    return yy_input_ends()",
       "    return yy_input_ends()"),
-    M("eob/end-action-number", SCAN, "act = action_end_of_file + (yy_start - 1) / 2;",
-      "act = action_end_of_file + (yy_start + 1) / 2;"),
+    M("eob/end-action-number", SCAN, "return action_end_of_file + (yy_start - 1) / 2;",
+      "return action_end_of_file + (yy_start + 1) / 2;"),
     M("yylex/no-flush-on-return", SCAN, "done:\n  yy_output_flush();\n", "done:\n"),
 
     # ---- stream buffers ----
