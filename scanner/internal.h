@@ -127,9 +127,10 @@ void yy_write_stdout(const char *data, std::size_t length);
 /* Write the message and a line break on standard error and exit with 2. */
 [[noreturn]] void yy_fatal_error(const char *message);
 
-/* Is the stream a terminal? Is standard output a pipe or a socket? */
+/* Is the stream a terminal? Is standard output a regular file or a block
+   device (with no descriptor, as for a memory stream: no)? */
 bool yy_is_terminal(std::FILE *stream);
-bool yy_stdout_is_a_pipe();
+bool yy_stdout_is_a_file();
 
 /* Read up to room bytes, stopping after a newline (terminals), or one block
    read of up to room bytes (everything else). A failed read is fatal. */

@@ -61,9 +61,9 @@ void yy_check_failed(const char *condition, const char *file, int line) {
 
 bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
 
-bool yy_stdout_is_a_pipe() {
+bool yy_stdout_is_a_file() {
   struct stat st {};
-  return fstat(fileno(stdout), &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
+  return fstat(fileno(stdout), &st) == 0 && (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode));
 }
 
 /*

@@ -8,7 +8,7 @@ char *yy_out_pos = yy_out_buf;
 const char *yy_out_last = yy_out_buf + (yy_out_capacity - yy_message_width);
 
 void yy_output_begin() {
-  const std::size_t block = yy_stdout_is_a_pipe() ? yy_pipe_block : yy_out_capacity;
+  const std::size_t block = yy_stdout_is_a_file() ? yy_out_capacity : yy_cached_block;
   yy_out_last = yy_out_buf + (block - yy_message_width);
 }
 

@@ -42,13 +42,15 @@ consteval yy_message yy_make_message(const char (&literal)[N]) {
 /*
 ** How much the batch holds before it goes out: the block that suits
 ** standard output, which yy_output_begin asks the platform for at the first
-** yylex. To a pipe or a socket, what a pipe holds (64 KiB): the reader
-** takes each block while it is still in the caches, where 1 MiB blocks
-** would reach it long after they were written. Elsewhere (a file,
-** /dev/null, a terminal) the whole array, for the fewest writes.
+** yylex. Every input byte costs a 32-byte copy into the batch, so a batch
+** that stays in the core's own caches (64 KiB) is what makes the loop fast,
+** and to a pipe it is also what a pipe holds: the reader takes each block
+** while it is still in the caches. Only a regular file (or a block device)
+** pays more for each write than the copies cost out of the caches: there
+** the batch is the whole array, for the fewest writes.
 */
-inline constexpr std::size_t yy_pipe_block = std::size_t{64} << 10;
-static_assert(yy_pipe_block <= yy_out_capacity);
+inline constexpr std::size_t yy_cached_block = std::size_t{64} << 10;
+static_assert(yy_cached_block <= yy_out_capacity);
 extern const char *yy_out_last; /* the last place where one more message fits */
 void yy_output_begin();
 

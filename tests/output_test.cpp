@@ -91,7 +91,7 @@ ssize_t watch_the_scanner(void *cookie, const char *, std::size_t size) {
   auto *w = static_cast<WatchedWrites *>(cookie);
   const std::size_t message = model::lower.size();
   w->written += size;
-  if (size <= yy_out_capacity - yy_message_width) return static_cast<ssize_t>(size); /* the last one */
+  if (size <= yy_cached_block - yy_message_width) return static_cast<ssize_t>(size); /* the last one */
   ++w->full_flushes;
   const char *const token = w->text + w->written / message; /* next after all written */
   if (w->fault.empty() && w->written % message != 0) w->fault = "a message was split";
@@ -104,14 +104,16 @@ ssize_t watch_the_scanner(void *cookie, const char *, std::size_t size) {
 }
 
 TEST(Output, AFullBatchMeetsItsWriterWithTheTokenSetUp) {
-  const std::string text(5 * yy_out_capacity / (2 * model::lower.size()), 'a'); /* 2.5 batches */
+  /* A stream of custom functions has no descriptor: the batch goes out in
+     blocks that stay in the caches. 2.5 of them: */
+  const std::string text(5 * yy_cached_block / (2 * model::lower.size()), 'a');
   yy_input_buffer *b = yy_scan_bytes(text.data(), static_cast<std::int32_t>(text.size()));
   WatchedWrites watched{b->chars, 0, 0, ""};
   std::FILE *const saved = stdout;
   stdout = fopencookie(&watched, "w", {nullptr, watch_the_scanner, nullptr, nullptr});
   ASSERT_NE(stdout, nullptr);
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  yy_output_begin(); /* no pipe: batches of the whole array */
+  yy_output_begin(); /* as the first yylex of a program would, for this stdout */
   yylex();
   std::fclose(stdout);
   stdout = saved;
@@ -203,7 +205,7 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   yy_mem_free(block);
 }
 
-TEST(Output, ThePipeGetsBlocksItCanHoldAndAFileTheWholeBatch) {
+TEST(Output, APipeGetsBlocksThatStayInTheCachesAFileTheWholeBatch) {
   int p[2];
   ASSERT_EQ(pipe(p), 0);
   std::FILE *file = std::tmpfile();
@@ -220,7 +222,7 @@ TEST(Output, ThePipeGetsBlocksItCanHoldAndAFileTheWholeBatch) {
   close(p[0]);
   close(p[1]);
   std::fclose(file);
-  EXPECT_EQ(block[0], yy_pipe_block);
+  EXPECT_EQ(block[0], yy_cached_block);
   EXPECT_EQ(block[1], yy_out_capacity);
 }
 
