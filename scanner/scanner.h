@@ -12,6 +12,13 @@
 ** is reentrant. A misuse that the scanner detects ends the process: it writes
 ** one line on standard error and exits with status 2 (no routine returns an
 ** error). What the rule actions wrote to standard output is out before that.
+**
+** The rules' messages go to standard output (whatever yyout is), after what
+** the program wrote there through stdio: by write(2) when stdout has a file
+** descriptor, through stdio when it has none (a memory stream, a stream of
+** custom functions). A read or a write that a signal interrupts (a handler
+** installed without SA_RESTART) goes on where it stopped; it is no error. A
+** failed write sets stdout's error indicator, for the program to check.
 */
 #pragma once
 
@@ -64,7 +71,10 @@ extern std::int32_t yyleng;
 ** A further call resumes where the last one stopped. The first call sets
 ** the scanner up: yyin and yyout default to stdin and stdout, and with no
 ** buffer current it makes one of 16384 bytes for yyin. A stream is read
-** again after its end of file: a terminal after ^D, a file that grew.
+** again after its end of file: a terminal after ^D, a file that grew. A
+** buffer that met its end while yywrap made another current meets its end
+** again when it is made current later. The first call also sizes the
+** blocks the messages go out in: 1 MiB to a regular file, 64 KiB elsewhere.
 ** Fatal: "input in scanner failed" (a read error), "fatal error - scanner
 ** input buffer overflow" (a token that cannot fit: growth impossible, over
 ** 2^31 bytes, or in a memory buffer), "out of dynamic memory in
