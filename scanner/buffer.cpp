@@ -145,8 +145,10 @@ int yy_get_next_buffer() {
   std::memmove(b->chars, yytext, static_cast<std::size_t>(carry));
 
   std::size_t count = 0; /* bytes read by this refill */
-  if (b->status == status_eof_pending) {
-    /* The stream said end of input already: read no more until emptied. */
+  if (b->status == status_eof_pending || !yyin) {
+    /* The stream said end of input already: read no more until emptied.
+       Or there is no stream (yyrestart(nullptr)): the buffer is dry, and
+       since nothing will be read, no room is made for it either. */
     yy_n_chars = b->saved_count = 0;
   } else {
     std::int64_t room = std::int64_t{b->capacity} - carry - 1;
@@ -163,10 +165,9 @@ int yy_get_next_buffer() {
     }
     if (room > read_chunk_size) room = read_chunk_size;
 
-    /* A refillable buffer without a stream (yyrestart(nullptr)) is dry. */
     char *const dst = b->chars + carry;
     const auto want = static_cast<std::size_t>(room);
-    if (yyin) count = b->interactive ? yy_read_line(yyin, dst, want) : yy_read_block(yyin, dst, want);
+    count = b->interactive ? yy_read_line(yyin, dst, want) : yy_read_block(yyin, dst, want);
     yy_n_chars = b->saved_count = static_cast<std::int32_t>(count);
   }
 

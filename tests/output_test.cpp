@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <malloc.h>
 #include <unistd.h>
 
 #include "model.h"
@@ -202,7 +203,14 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   block = static_cast<char *>(yy_mem_realloc(block, 1u << 24));
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(std::string(block, 64), before);
+  EXPECT_GE(malloc_usable_size(block), std::size_t{1} << 24) << "the whole size asked for";
   yy_mem_free(block);
+
+  /* And what they release goes back: buffers made and deleted leave the
+     heap as it was, give or take the allocator's own rounding. */
+  const std::size_t in_use = mallinfo2().uordblks;
+  for (int i = 0; i < 64; ++i) yy_delete_buffer(yy_create_buffer(nullptr, 1 << 16));
+  EXPECT_LT(mallinfo2().uordblks, in_use + (std::size_t{1} << 16));
 }
 
 TEST(Output, APipeGetsBlocksThatStayInTheCachesAFileTheWholeBatch) {
