@@ -184,6 +184,7 @@ static void yy_ready_to_scan() {
     yy_load_buffer_state();
   }
   if (!yy_current_buffer) yyrestart(yyin);
+  YY_CHECK(yy_start >= 1 && yy_start < yy_num_start_states); /* a row of the light table */
   YY_CHECK(yy_scan_position_valid());
   YY_CHECK(*yy_c_buf_p == '\0' || *yy_c_buf_p == yy_hold_char);
 }
