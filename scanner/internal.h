@@ -133,7 +133,8 @@ bool yy_is_terminal(std::FILE *stream);
 bool yy_stdout_is_a_file();
 
 /* Read up to room bytes, stopping after a newline (terminals), or one block
-   read of up to room bytes (everything else). A failed read is fatal. */
+   read of up to room bytes (everything else). A read a signal interrupts
+   goes on, keeping what it got; a failed read is fatal. */
 std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room);
 std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room);
 
