@@ -23,6 +23,23 @@ std::int32_t yy_did_buffer_switch_on_eof = 0;
 std::int32_t yy_last_accepting_state = 0;
 char *yy_last_accepting_cpos = nullptr;
 
+void yy_reset_module() {
+  if (yy_current_buffer) yy_delete_buffer(yy_current_buffer);
+  yyin = yyout = nullptr;
+  yytext = nullptr;
+  yyleng = 0;
+  yy_current_buffer = nullptr;
+  yy_hold_char = 0;
+  yy_n_chars = 0;
+  yy_c_buf_p = nullptr;
+  yy_init = 1;
+  yy_start = 0;
+  yy_did_buffer_switch_on_eof = 0;
+  yy_last_accepting_state = 0;
+  yy_last_accepting_cpos = nullptr;
+  yy_output_reset();
+}
+
 yy_input_buffer *yy_create_buffer(std::FILE *stream, std::int32_t size) {
   constexpr const char *no_memory = "out of dynamic memory in yy_create_buffer()";
   auto *b = static_cast<yy_input_buffer *>(yy_mem_alloc(sizeof(yy_input_buffer)));
@@ -105,14 +122,17 @@ bool yy_input_ends() {
 
 /*
 ** Doubling while the result stays a positive 32-bit count, then one eighth
-** more. Counts of data are signed 32-bit, so a capacity that cannot grow
-** within them (0, which makes no progress, or one whose next step passes
-** INT32_MAX) answers 0: never an endless loop, never a smaller array.
+** more. Counts of data are signed 32-bit, so a capacity whose next step
+** passes INT32_MAX answers 0: it cannot grow, never a smaller array. A
+** capacity of 0 (a buffer created with size 0, or an empty text's copy that
+** yyrestart attached to a stream) would make no progress that way: it gets
+** the size of a new stream buffer.
 */
 std::uint32_t yy_grown_capacity(std::uint32_t capacity) {
+  if (capacity == 0) return default_buffer_size;
   const std::uint64_t doubled = std::uint64_t{capacity} * 2;
-  const std::uint64_t next = doubled <= INT32_MAX ? doubled : capacity + capacity / 8;
-  if (next <= capacity || next > INT32_MAX) return 0;
+  const std::uint64_t next = doubled <= INT32_MAX ? doubled : std::uint64_t{capacity} + capacity / 8;
+  if (next > INT32_MAX) return 0;
   return static_cast<std::uint32_t>(next);
 }
 
@@ -121,8 +141,8 @@ std::uint32_t yy_grown_capacity(std::uint32_t capacity) {
 ** end-of-buffer marker and yytext at the start of the unfinished token, with
 ** yy_hold_char already written back. On return the token's carry bytes are at
 ** chars[0], yytext points there, and two NULs follow the data. chars may have
-** moved: callers take every position afresh from yytext (or yy_c_buf_p,
-** which keeps its offset).
+** moved, and the token has: every caller sets yy_c_buf_p afresh from yytext
+** (or from the end of the data), and keeps no other pointer into chars.
 */
 int yy_get_next_buffer() {
   yy_input_buffer *const b = yy_current_buffer;
@@ -135,8 +155,9 @@ int yy_get_next_buffer() {
   YY_CHECK(yy_c_buf_p == b->chars + yy_n_chars + 1 && yy_c_buf_p[-1] == '\0');
   YY_CHECK(b->chars <= yytext && yytext < yy_c_buf_p); /* the token starts before the marker */
 
-  /* A buffer over memory is never refilled: end of input once the token is
-     the marker alone, else the token in hand is the last match. */
+  /* A memory buffer (no stream attached since) is never refilled: end of
+     input once the token is the marker alone, else the token in hand is the
+     last match. */
   if (!b->refillable) return yy_c_buf_p - yytext == 1 ? refill_end_of_input : refill_last_match;
 
   /* The bytes of the unfinished token before the marker. */
@@ -151,9 +172,12 @@ int yy_get_next_buffer() {
        since nothing will be read, no room is made for it either. */
     yy_n_chars = b->saved_count = 0;
   } else {
+    /* One byte of the array stays free after every read: a push-back at
+       byte 1 then still has room to move the data up by (pushback.cpp). */
     std::int64_t room = std::int64_t{b->capacity} - carry - 1;
     while (room <= 0) {
-      /* The token leaves no room: grow the array, keeping the scan offset. */
+      /* The token leaves no room: grow the array. yy_c_buf_p keeps its
+         offset, so that it stays inside the array until the caller sets it. */
       const std::ptrdiff_t offset = yy_c_buf_p - b->chars;
       const std::uint32_t capacity = b->owns_chars ? yy_grown_capacity(b->capacity) : 0;
       void *grown = capacity ? yy_mem_realloc(b->chars, capacity + 2) : nullptr;

@@ -21,7 +21,7 @@ enum : int {
   refill_last_match = 2    /* nothing read, but the unfinished token must be matched */
 };
 
-/* ===== Module-level scanner state (defined in buffer.cpp) ===============
+/* ===== Module-level scanner state (buffer.cpp; the batch's, output.cpp) ==
 ** While a buffer is current, yy_n_chars, yy_c_buf_p and yyin are its live
 ** count, scan position and stream; its saved_* fields may be stale.
 ** Between tokens the byte at yy_c_buf_p is the previous token's NUL
@@ -45,6 +45,11 @@ extern std::int32_t yy_start;              /* start state; 1 once set up        
 extern std::int32_t yy_did_buffer_switch_on_eof; /* set by every real switch     */
 extern std::int32_t yy_last_accepting_state;     /* last accepting state seen... */
 extern char *yy_last_accepting_cpos;             /* ...and where: end of its text */
+
+/* Back to the state before the first yylex, every variable above and the
+   batch's at its start value; the current buffer, if any, is released.
+   For tests and fuzzers, which run the module many times in one process. */
+void yy_reset_module();
 
 /*
 ** Checks of the invariants above, for debug builds: the sanitizer preset

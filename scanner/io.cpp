@@ -5,46 +5,97 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 #include <sys/stat.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <stdio_ext.h>
+#endif
 
 #include "internal.h"
 
 /*
-** Standard output gets the batch after what the program wrote through stdio
-** (the prompt, a yywrap that prints), so stdio's buffer goes first. With a
-** file descriptor the batch then goes by write(2), which says exactly how
-** much it took: a write that a signal interrupts part way goes on from
-** there, where stdio, on such a failure, may already have dropped part of
-** its buffer. A stream without a descriptor (a memory stream, a stream of
-** custom functions) is written through stdio, the only way it has; so is
-** whatever a real failure leaves, so that stdio meets the failure too and
-** records it in the stream's error indicator, which the program checks.
+** Write all of data to fd, going on after partial writes and after writes a
+** signal interrupted (a handler installed without SA_RESTART). Returns how
+** many bytes were not written: nonzero only after a real failure, or after a
+** write that took nothing, which repeated would never end.
+*/
+static std::size_t yy_write_all(int fd, const char *data, std::size_t length) {
+  while (length > 0) {
+    const ssize_t n = write(fd, data, length);
+    if (n > 0) {
+      data += n;
+      length -= static_cast<std::size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      break;
+    }
+  }
+  return length;
+}
+
+#if defined(__GLIBC__)
+/*
+** What stdio holds for standard output (the prompt, what a yywrap printed)
+** must go out before the batch. glibc's own flush cannot be resumed: when a
+** signal interrupts the write under it, it drops its buffer. But glibc shows
+** what it holds, __fpending bytes from _IO_write_base, so the scanner writes
+** them itself with the loop above and then empties stdio's buffer. True when
+** all were written; after a failure they are dropped, as glibc would. A
+** wide-oriented stream holds characters, not bytes: its own flush it is.
+*/
+static bool yy_write_stdio_pending(std::FILE *out, int fd) {
+  if (std::fwide(out, 0) > 0) return std::fflush(out) == 0;
+  const std::size_t pending = __fpending(out);
+  const bool written = pending == 0 || yy_write_all(fd, out->_IO_write_base, pending) == 0;
+  __fpurge(out);
+  return written;
+}
+
+/* A failed write sets the stream's error indicator, as stdio's own does. */
+static void yy_record_write_failure(std::FILE *out, const char *, std::size_t) { out->_flags |= _IO_ERR_SEEN; }
+#else
+/* Elsewhere stdio's buffer is stdio's to write: a signal that interrupts
+   this flush may cost its bytes, but the failure is recorded. */
+static bool yy_write_stdio_pending(std::FILE *out, int) { return std::fflush(out) == 0; }
+
+/* The unwritten rest goes through stdio, which meets the failure too and
+   records it in the stream's error indicator. */
+static void yy_record_write_failure(std::FILE *out, const char *rest, std::size_t length) {
+  if (length > 0) std::fwrite(rest, 1, length, out);
+  std::fflush(out);
+}
+#endif
+
+/*
+** Standard output gets the batch after what the program wrote through stdio,
+** so stdio's pending bytes go first. With a file descriptor both go by
+** write(2), which says exactly how much it took, so that a write a signal
+** interrupts goes on from there; a failure of either sets stdout's error
+** indicator before this returns, and the batch is written even when stdio's
+** bytes could not be. A stream without a descriptor (a memory stream, a
+** stream of custom functions) is written and flushed through stdio, the
+** only way it has, and stdio records its failures. Data may be null when
+** length is 0: then only stdio's pending bytes go out.
 */
 void yy_write_stdout(const char *data, std::size_t length) {
   const int fd = fileno(stdout);
-  if (fd >= 0 && std::fflush(stdout) == 0) {
-    while (length > 0) {
-      const ssize_t n = write(fd, data, length);
-      if (n > 0) {
-        data += n;
-        length -= static_cast<std::size_t>(n);
-      } else if (n < 0 && errno != EINTR) {
-        break;
-      }
-    }
+  if (fd < 0) {
+    if (length > 0) std::fwrite(data, 1, length, stdout);
+    std::fflush(stdout);
+    return;
   }
-  if (length > 0) std::fwrite(data, 1, length, stdout);
+  const bool pending_written = yy_write_stdio_pending(stdout, fd);
+  const std::size_t unwritten = yy_write_all(fd, data, length);
+  if (!pending_written || unwritten > 0) yy_record_write_failure(stdout, data + (length - unwritten), unwritten);
 }
 
-/* The batch and then the C library's own buffer, out to standard output (a
+/* The batch and then whatever stdio holds, out to standard output (a
    line-buffered terminal would keep a partial line). */
 static void yy_output_show() {
   yy_output_flush();
-  std::fflush(stdout);
+  yy_write_stdout(nullptr, 0);
 }
-
 [[noreturn]] void yy_fatal_error(const char *message) {
   yy_output_show(); /* what was written before stays written, before the message */
   std::fprintf(stderr, "%s\n", message);
@@ -77,27 +128,25 @@ bool yy_stdout_is_a_file() {
 ** read again. An error indicator the stream already has stays fatal.
 */
 static void yy_before_read(std::FILE *stream, bool interactive) {
-  static int stdout_is_terminal = -1; /* asked once */
-  if (stdout_is_terminal < 0) stdout_is_terminal = yy_is_terminal(stdout);
-  if (interactive || stdout_is_terminal) yy_output_show();
+  if (interactive || yy_out_to_terminal) yy_output_show();
   if (std::ferror(stream)) yy_fatal_error("input in scanner failed");
   std::clearerr(stream);
 }
 
 /*
-** The read stopped on the stream's error indicator. A signal that interrupted
-** it (a handler installed without SA_RESTART) is no failure of the input:
-** the indicator is cleared and the answer is true, read on. A real error is
-** fatal at once when the read got nothing; else the indicator stays, so that
-** the bytes got are classified and the next read reports it.
+** The read stopped on the stream's error indicator, having got some bytes.
+** A signal that interrupted it (a handler installed without SA_RESTART) is
+** no failure of the input: the indicator is cleared, and the caller reads
+** on. A real error is fatal at once when the read got nothing; with bytes in
+** hand the indicator stays, the bytes are classified, and the next read
+** reports it.
 */
-static bool yy_interrupted(std::FILE *stream, std::size_t got) {
+static void yy_read_stopped(std::FILE *stream, std::size_t got) {
   if (errno == EINTR) {
     std::clearerr(stream);
-    return true;
+    return;
   }
   if (got == 0) yy_fatal_error("input in scanner failed");
-  return false;
 }
 
 std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
@@ -107,8 +156,10 @@ std::size_t yy_read_line(std::FILE *stream, char *dst, std::size_t room) {
     errno = 0;
     const int c = std::getc(stream);
     if (c == EOF) {
-      if (std::ferror(stream) && yy_interrupted(stream, n)) continue; /* the line goes on */
-      break;
+      if (!std::ferror(stream)) break; /* the end of the file */
+      yy_read_stopped(stream, n);
+      if (std::ferror(stream)) break; /* a real error: the bytes got go first */
+      continue;                       /* interrupted: the line goes on */
     }
     dst[n++] = static_cast<char>(c);
     if (c == '\n') break;
@@ -121,8 +172,9 @@ std::size_t yy_read_block(std::FILE *stream, char *dst, std::size_t room) {
   for (;;) {
     errno = 0;
     const std::size_t n = std::fread(dst, 1, room, stream);
-    /* Interrupted with bytes in hand: they are this read's result. */
-    if (!std::ferror(stream) || !yy_interrupted(stream, n) || n > 0) return n;
+    if (!std::ferror(stream)) return n; /* the bytes, or the end of the file */
+    yy_read_stopped(stream, n);
+    if (n > 0) return n; /* interrupted or failed, the bytes in hand are this read's */
   }
 }
 

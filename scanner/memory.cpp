@@ -1,6 +1,7 @@
 /*
 ** Buffer switching and scanning of text held in memory. A memory buffer has
-** no stream and is never refilled: its last two bytes are the markers.
+** no stream and is never refilled: its last two bytes are the markers (until
+** yyrestart attaches it to a stream, when it is a stream buffer like any).
 */
 #include <cstdint>
 #include <cstring>

@@ -6,10 +6,20 @@
 char yy_out_buf[yy_out_capacity];
 char *yy_out_pos = yy_out_buf;
 const char *yy_out_last = yy_out_buf + (yy_out_capacity - yy_message_width);
+bool yy_out_to_terminal = false;
+
+/* The last place where a message fits in a batch of block bytes. */
+static const char *yy_last_in_block(std::size_t block) { return yy_out_buf + (block - yy_message_width); }
 
 void yy_output_begin() {
-  const std::size_t block = yy_stdout_is_a_file() ? yy_out_capacity : yy_cached_block;
-  yy_out_last = yy_out_buf + (block - yy_message_width);
+  yy_out_last = yy_last_in_block(yy_stdout_is_a_file() ? yy_out_capacity : yy_cached_block);
+  yy_out_to_terminal = yy_is_terminal(stdout);
+}
+
+void yy_output_reset() {
+  yy_out_pos = yy_out_buf;
+  yy_out_last = yy_last_in_block(yy_out_capacity);
+  yy_out_to_terminal = false;
 }
 
 /* Every way out of the scan loop flushes (yywrap, echo, a fatal exit, the

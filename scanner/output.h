@@ -52,7 +52,12 @@ consteval yy_message yy_make_message(const char (&literal)[N]) {
 inline constexpr std::size_t yy_cached_block = std::size_t{64} << 10;
 static_assert(yy_cached_block <= yy_out_capacity);
 extern const char *yy_out_last; /* the last place where one more message fits */
+/* Standard output is a terminal: the batch goes out before every read. */
+extern bool yy_out_to_terminal;
+/* At the first yylex: the block size and the terminal test, for this stdout. */
 void yy_output_begin();
+/* Back to the start: an empty batch of the whole array, no terminal. */
+void yy_output_reset();
 
 /* The last place where one more message fits without a flush: its fixed
    32-byte copy ends at the block's last byte. */

@@ -5,8 +5,13 @@
 ** The scanner reads bytes from a buffer, the current buffer, runs its
 ** automaton over them and calls a rule action for each token. A buffer either
 ** reads a stream (stdio FILE) and is refilled from it, or holds text in
-** memory and is never refilled. One buffer at most is current; the others
-** keep their place until they are made current again.
+** memory and is never refilled. yyrestart or yy_init_buffer turns a memory
+** buffer into a stream buffer over the same array: it is emptied and reads
+** the stream into that array, and a caller's area (yy_scan_buffer) cannot
+** grow, so a token longer than the area is an overflow. An array of the
+** scanner's own with capacity 0 grows to 16384 bytes when it must read.
+** One buffer at most is current; the others keep their place until they are
+** made current again.
 **
 ** The program supplies yywrap(). Every routine runs on one thread and none
 ** is reentrant. A misuse that the scanner detects ends the process: it writes
@@ -17,8 +22,16 @@
 ** the program wrote there through stdio: by write(2) when stdout has a file
 ** descriptor, through stdio when it has none (a memory stream, a stream of
 ** custom functions). A read or a write that a signal interrupts (a handler
-** installed without SA_RESTART) goes on where it stopped; it is no error. A
-** failed write sets stdout's error indicator, for the program to check.
+** installed without SA_RESTART) goes on where it stopped; it is no error.
+** With the GNU C library this holds for the bytes stdio holds for stdout
+** too, which the scanner writes itself before its own; elsewhere it flushes
+** them with fflush, which may lose them to a signal (and then records a
+** failure). A write that fails (a full device, a closed descriptor, a pipe
+** without a reader while SIGPIPE is ignored) sets stdout's error indicator
+** before the routine that wrote returns: yylex, or the routine whose
+** yywrap or fatal exit made the scanner write. For a stdout without a
+** descriptor the scanner flushes stdio after each batch, and stdio sets
+** the indicator when that flush fails.
 */
 #pragma once
 

@@ -4,8 +4,10 @@
 */
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "model.h"
 #include "run_program.h"
@@ -89,6 +91,17 @@ TEST(Classify, ALargeFirstLineIsClassifiedWhole) {
   }
 }
 
+TEST(Classify, APipelineSeesOutputBeforeTheInputEnds) {
+  /* producer | classify | reader: one block of a line that goes on is
+     enough for the reader to see the prompt and messages, without waiting
+     for a 1 MiB batch or for the end of the input. */
+  run::Session s({In::pipe, Out::pipe});
+  s.send(std::string(read_block, 'a'));
+  EXPECT_TRUE(s.read_until(spell("L"), 10000)) << "the output waits for more input";
+  s.send("\n");
+  EXPECT_EQ(s.finish().status, 0);
+}
+
 /* ---- At a terminal ---- */
 
 TEST(Terminal, ThePromptIsShownBeforeAnyInput) {
@@ -118,28 +131,24 @@ TEST(Terminal, MessagesReachTheScreenWhileAPipeIsSlow) {
   EXPECT_EQ(r.status, 0);
 }
 
-TEST(Terminal, ALineArrivesWithoutWaitingForMore) {
+TEST(Terminal, ALineOrAnEndOfFileHandsOverWhatWasTyped) {
   /* The terminal stays open: a program that waited for a full block (or
-     for the end of file) would never finish. */
-  run::Session s({In::terminal, Out::pipe});
-  s.send("ab\n");
-  const run::Result r = s.finish(20000);
-  EXPECT_FALSE(r.timed_out);
-  EXPECT_EQ(r.out, spell("LL"));
-  EXPECT_EQ(r.status, 0);
-}
-
-TEST(Terminal, AnEndOfFileIsNotTheEndOfTheTerminal) {
-  /* ab, ^D, ^D: the partial line is classified, and the program reads the
-     terminal again rather than taking the second ^D for good. */
-  run::Session s({In::terminal, Out::pipe});
-  s.send("ab\x04\x04");
-  EXPECT_TRUE(s.read_until(spell("LL"), 5000)) << "the two letters are shown before the next read";
-  s.send("c\n");
-  const run::Result r = s.finish(20000);
-  EXPECT_FALSE(r.timed_out);
-  EXPECT_EQ(r.out, spell("LLL"));
-  EXPECT_EQ(r.status, 0);
+     for the end of file) would never show the letters. After ab ^D ^D the
+     partial line is classified, and the program reads the terminal again
+     rather than taking the second ^D for good. */
+  struct Case {
+    const char *typed, *then, *picture;
+  };
+  for (const Case &c : {Case{"ab\n", "", "LL"}, Case{"ab\x04\x04", "c\n", "LLL"}}) {
+    run::Session s({In::terminal, Out::pipe});
+    s.send(c.typed);
+    EXPECT_TRUE(s.read_until(spell("LL"), 5000)) << "the two letters are shown before the next read";
+    s.send(c.then);
+    const run::Result r = s.finish(20000);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.out, spell(c.picture));
+    EXPECT_EQ(r.status, 0);
+  }
 }
 
 TEST(Terminal, NothingAfterTheFirstNewlineIsTakenFromTheStream) {
@@ -190,14 +199,32 @@ TEST(Interrupted, ReadsOfASlowPipeAndOfATerminalTypedSlowly) {
 }
 
 TEST(Interrupted, WritesToASlowReaderLoseNothingAndRepeatNothing) {
-  /* About 5 MB of messages, in 1 MiB batches, into a pipe that a slow
-     reader empties: each batch write blocks many times over. */
+  /* About 5 MB of messages into a pipe of one page that a slow reader
+     empties: each batch write blocks many times over, and the signal cuts
+     most of them short, part written. */
   run::Options o = ticking(In::file);
   o.file = std::string(100000, 'a') + std::string(100000, 'Z');
   o.read_pause_ms = 1;
+  o.pipe_size = 4096;
   run::Session s(o);
   const run::Result r = s.finish();
   EXPECT_TRUE(r.out == model::expected_output(o.file)) << "output of " << r.out.size() << " bytes differs";
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(Interrupted, WhatStdioHeldGoesOutBeforeTheBatchAndNothingIsLost) {
+  /* A program that links the scanner fills the pipe, writes HELLO through
+     stdio and scans: the scanner writes stdio's bytes and then its batch
+     into a pipe that a slow reader keeps full, every write interrupted. */
+  run::Options o{In::pipe, Out::pipe};
+  o.command = {run::stdio_around_scan_path(), "fill"};
+  o.read_pause_ms = 1;
+  o.pipe_size = 4096;
+  run::Session s(o);
+  const run::Result r = s.finish();
+  const std::string want = std::string(256 << 10, '.') + "HELLO" + model::messages_for(std::string(400, 'a')) + "BYE";
+  EXPECT_TRUE(r.out == want) << "output of " << r.out.size() << " bytes, not " << want.size();
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
 }
@@ -216,6 +243,11 @@ TEST(Broken, UnreadableInputIsAFatalReadError) {
       EXPECT_EQ(r.status, 2);
       EXPECT_EQ(r.out, std::string(model::prompt)) << "what was written before stays written";
     }
+  /* classify < directory > log 2>&1: the prompt before the message. */
+  run::Options o{In::directory};
+  o.command = {"/bin/sh", "-c", "exec \"$0\" 2>&1", run::program_path()};
+  run::Session s(o);
+  EXPECT_EQ(s.finish().out, std::string(model::prompt) + "input in scanner failed\n");
 }
 
 TEST(Broken, ALostWriteIsReportedNotPassedForSuccess) {
@@ -231,6 +263,34 @@ TEST(Broken, ALostWriteIsReportedNotPassedForSuccess) {
         EXPECT_EQ(r.err, "write error on standard output\n") << ::testing::PrintToString(input);
         EXPECT_EQ(r.status, 2);
       }
+}
+
+TEST(Broken, AFailedWriteHasSetTheErrorIndicatorWhenYylexReturns) {
+  /* A program that links the scanner checks stdout's error indicator as
+     yylex returns, before any flush of its own: exit 3 when it is set. The
+     output a full device, a closed descriptor, a pipe without a reader
+     (SIGPIPE ignored), a descriptor whose writes take nothing. */
+  const std::string ignore_pipe = "trap '' PIPE; exec \"$0\"";
+  struct Case {
+    Out out;
+    std::vector<std::string> command;
+    bool reader_gone;
+  };
+  const Case cases[] = {{Out::full, {run::stdio_around_scan_path()}, false},
+                        {Out::closed, {run::stdio_around_scan_path()}, false},
+                        {Out::pipe, {"/bin/sh", "-c", ignore_pipe, run::stdio_around_scan_path()}, true},
+                        {Out::pipe, {run::stdio_around_scan_path(), "stuck"}, false}};
+  for (const Case &c : cases) {
+    run::Options o{In::pipe, c.out};
+    o.command = c.command;
+    run::Session s(o);
+    if (c.reader_gone) s.close_output();
+    const run::Result r = s.finish(20000);
+    SCOPED_TRACE(c.command.back());
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.err, "the error indicator is set\n");
+    EXPECT_EQ(r.status, 3);
+  }
 }
 
 TEST(Broken, AWriteThatFailedEarlyIsReportedThoughTheLastOneWorked) {
@@ -283,6 +343,24 @@ TEST(Hostile, ATerminalThatHangsUpMidLine) {
       EXPECT_EQ(r.err, "");
     }
   }
+}
+
+TEST(Hostile, BytesReadBeforeAReadErrorAreClassifiedFirst) {
+  /* A raw terminal delivers "ab" and hangs up while the line read waits
+     for more: the two letters are classified, then the error is reported. */
+  run::Options o{In::terminal, Out::pipe};
+  o.canonical = false;
+  o.ignore_hangup = true;
+  run::Session s(o);
+  ASSERT_TRUE(s.read_until(model::prompt, 5000)) << "waiting at the terminal";
+  s.send("ab");
+  s.pause(50); /* the first read takes "ab"; the next one waits */
+  ASSERT_TRUE(s.wait_blocked_in_read());
+  s.hang_up();
+  const run::Result r = s.finish(20000);
+  EXPECT_EQ(r.out, spell("LL"));
+  EXPECT_EQ(r.err, "input in scanner failed\n");
+  EXPECT_EQ(r.status, 2);
 }
 
 TEST(Hostile, ATerminalLineLongerThanOneRead) {

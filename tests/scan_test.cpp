@@ -201,6 +201,22 @@ TEST_F(Scan, AFullBufferGrowsAndKeepsTheUnfinishedTokenIntact) {
   EXPECT_NE(b->chars, before);
 }
 
+TEST_F(Scan, ABufferOfCapacityZeroGrowsWhenItMustRead) {
+  /* Made with size 0, or the copy of an empty text that a yywrap attaches
+     to a stream: both are valid buffers, and read like any. */
+  use_stream(file_with("aB\n"), 0);
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LN\n");
+  EXPECT_EQ(yy_current_buffer->capacity, std::uint32_t{default_buffer_size});
+
+  probe::reset();
+  keep(yy_scan_string(""));
+  std::FILE *f = file_with("cD\n");
+  probe::on_wrap = [&] { return probe::wrap_calls > 1 || (yyin = f, 0); };
+  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(probe::picture(), "LN\n");
+}
+
 TEST_F(Scan, ARefillThatMovesTheArrayKeepsTheScanOffset) {
   /* The refill's own contract, called as yylex calls it: a NUL carried into
      a buffer of capacity 2 leaves no room, so the array grows and (with the
@@ -227,7 +243,7 @@ TEST_F(Scan, GrowthDoublesThenAddsAnEighthAndRefusesToShrinkOrStall) {
   EXPECT_EQ(yy_grown_capacity(16384), 32768u);
   EXPECT_EQ(yy_grown_capacity(1u << 29), 1u << 30);
   EXPECT_EQ(yy_grown_capacity(1u << 30), (1u << 30) + (1u << 27));
-  EXPECT_EQ(yy_grown_capacity(0), 0u) << "no progress from 0";
+  EXPECT_EQ(yy_grown_capacity(0), std::uint32_t{default_buffer_size}) << "no progress from 0 by doubling";
   EXPECT_EQ(yy_grown_capacity(2000000000u), 0u) << "would pass the 32-bit count";
   EXPECT_EQ(yy_grown_capacity(4000000000u), 0u) << "would wrap";
   /* Wherever it grows, it grows. */

@@ -18,7 +18,8 @@ std::string written; /* what the output hook was handed */
 
 bool rule_action(int action) {
   const bool set_up = yytext[yyleng] == '\0' && yy_c_buf_p == yytext + yyleng;
-  tokens.push_back({action, std::string(yytext, static_cast<std::size_t>(yyleng)), set_up, output().size()});
+  const std::size_t index = written.size() + static_cast<std::size_t>(yy_out_pos - yy_out_buf); /* bytes so far */
+  tokens.push_back({action, std::string(yytext, static_cast<std::size_t>(yyleng)), set_up, index});
   static constexpr yy_message byte_of[] = {{}, yy_make_message("L"), yy_make_message("N"), yy_make_message("\n")};
   yy_output_message(byte_of[action]);
   if (on_action) return on_action(action);
@@ -28,21 +29,7 @@ bool rule_action(int action) {
 std::string output() { return written + std::string(yy_out_buf, yy_out_pos); }
 
 void reset() {
-  if (yy_current_buffer) yy_delete_buffer(yy_current_buffer);
-  yyin = nullptr;
-  yyout = nullptr;
-  yytext = nullptr;
-  yyleng = 0;
-  yy_current_buffer = nullptr;
-  yy_hold_char = 0;
-  yy_n_chars = 0;
-  yy_c_buf_p = nullptr;
-  yy_init = 1;
-  yy_start = 0;
-  yy_did_buffer_switch_on_eof = 0;
-  yy_last_accepting_state = 0;
-  yy_last_accepting_cpos = nullptr;
-  yy_out_pos = yy_out_buf;
+  yy_reset_module();
   tokens.clear();
   written.clear();
   on_action = nullptr;

@@ -112,6 +112,7 @@ Session::Session(const Options &options) : options_(options) {
     check(pipe2(p, O_CLOEXEC) == 0, "pipe");
     out_fd_ = p[0];
     child_out = p[1];
+    if (options.pipe_size) check(fcntl(child_out, F_SETPIPE_SZ, options.pipe_size) >= 0, "F_SETPIPE_SZ");
   } else if (options.out == Out::full || options.out == Out::null) {
     child_out = open(options.out == Out::full ? "/dev/full" : "/dev/null", O_WRONLY | O_CLOEXEC);
     check(child_out >= 0, "open /dev/full or /dev/null");
@@ -286,6 +287,7 @@ Result Session::finish(int timeout_ms) {
 
 const char *program_path() { return CLASSIFY_PATH; }
 const char *ticking_program_path() { return CLASSIFY_TICKING_PATH; }
+const char *stdio_around_scan_path() { return STDIO_AROUND_SCAN_PATH; }
 
 Result run_classify(In in, std::string_view input, Out out) {
   Options options;

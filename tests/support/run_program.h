@@ -25,6 +25,7 @@ struct Options {
   bool ignore_hangup = false; /* start with SIGHUP ignored, as nohup does */
   std::size_t output_limit = 0; /* Out::file: the largest file it may write (0: none) */
   int read_pause_ms = 0;    /* a slow reader: the pause before each read of the output */
+  int pipe_size = 0;        /* Out::pipe: its capacity, at least a page (0: the system's) */
   std::vector<std::string> command; /* empty: the classify program */
 };
 
@@ -76,10 +77,12 @@ private:
    the input goes in as typed; append "\x04" (end of file) where needed. */
 Result run_classify(In in, std::string_view input, Out out = Out::pipe);
 
-/* Where the classify program is; and the build of it whose reads and
-   writes a timer's signal interrupts every millisecond. */
+/* Where the classify program is; the build of it whose reads and writes a
+   timer's signal interrupts every millisecond; and a program with the same
+   timer that writes through stdio around a scan (tests/support). */
 const char *program_path();
 const char *ticking_program_path();
+const char *stdio_around_scan_path();
 
 
 } // namespace run
