@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <fcntl.h>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -214,24 +215,26 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
 }
 
 TEST(Output, APipeGetsBlocksThatStayInTheCachesAFileTheWholeBatch) {
+  /* A character device (/dev/null, a terminal) is no file. */
   int p[2];
   ASSERT_EQ(pipe(p), 0);
   std::FILE *file = std::tmpfile();
+  const int null = open("/dev/null", O_WRONLY);
   const int saved = dup(1);
   std::fflush(stdout);
-  std::size_t block[2];
-  for (int i = 0; i < 2; ++i) {
-    dup2(i == 0 ? p[1] : fileno(file), 1);
+  std::size_t block[3];
+  const int destination[3] = {p[1], null, fileno(file)};
+  for (int i = 0; i < 3; ++i) {
+    dup2(destination[i], 1);
     yy_output_begin();
     block[i] = static_cast<std::size_t>(yy_output_last() - yy_out_buf) + yy_message_width;
   }
   dup2(saved, 1);
-  close(saved);
-  close(p[0]);
-  close(p[1]);
+  for (int fd : {saved, null, p[0], p[1]}) close(fd);
   std::fclose(file);
   EXPECT_EQ(block[0], yy_cached_block);
-  EXPECT_EQ(block[1], yy_out_capacity);
+  EXPECT_EQ(block[1], yy_cached_block);
+  EXPECT_EQ(block[2], yy_out_capacity);
 }
 
 TEST(Output, AnActionThatIsNotLightAppendsThroughAFullBatch) {
