@@ -6,6 +6,14 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(SCANNER_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/classify)
+set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/classify)
+
+# First of all, the folders this install will make (for the uninstall).
+set(folders ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man1 ${SCANNER_INCLUDE_DIR}/scanner
+  ${config_dir} ${CMAKE_INSTALL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_DOCDIR})
+install(CODE "set(FOLDERS \"${folders}\")
+  set(RECORD \"${CMAKE_BINARY_DIR}/install_folders.txt\")
+  include(\"${PROJECT_SOURCE_DIR}/cmake/NewFolders.cmake\")")
 
 install(TARGETS classify RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS scanner EXPORT classifyTargets
@@ -22,7 +30,6 @@ add_custom_target(manual ALL DEPENDS ${manual})
 install(FILES ${manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # find_package(classify CONFIG) -> classify::scanner
-set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/classify)
 install(EXPORT classifyTargets NAMESPACE classify:: DESTINATION ${config_dir})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/packaging/classifyConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/classifyConfig.cmake INSTALL_DESTINATION ${config_dir})

@@ -16,7 +16,6 @@ The package also holds the table-driven scanner library that classify is
 built on, with its C++ header, a CMake package configuration
 (find_package(classify) gives the target classify::scanner) and a
 pkg-config file (classify-scanner), for programs that scan with it.")
-set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}_amd64)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

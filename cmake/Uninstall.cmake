@@ -1,5 +1,5 @@
 # Removes what the last cmake --install from a build folder installed (its
-# install_manifest.txt), and the project's own folders once they are empty:
+# install_manifest.txt), and the folders that install made, once empty:
 #   cmake -P cmake/Uninstall.cmake              (from the source folder: build-install/)
 #   cmake --build <build> --target uninstall    (that build folder)
 if(NOT MANIFEST)
@@ -9,25 +9,24 @@ if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "nothing to uninstall: no ${MANIFEST} (run cmake --install first)")
 endif()
 file(STRINGS "${MANIFEST}" installed)
-set(folders "")
 foreach(path IN LISTS installed)
   if(EXISTS "${path}" OR IS_SYMLINK "${path}")
     message(STATUS "Removing ${path}")
     file(REMOVE "${path}")
   endif()
-  # Folders named after the project (include/classify, lib/cmake/classify,
-  # share/doc/classify and those below them) are ours; shared ones stay.
-  get_filename_component(folder "${path}" DIRECTORY)
-  while(folder MATCHES "/classify(/|$)")
-    list(APPEND folders "${folder}")
-    get_filename_component(folder "${folder}" DIRECTORY)
-  endwhile()
 endforeach()
-list(REMOVE_DUPLICATES folders)
-list(SORT folders ORDER DESCENDING) # deepest first
-foreach(folder IN LISTS folders)
-  file(GLOB left "${folder}/*")
-  if(IS_DIRECTORY "${folder}" AND NOT left)
-    file(REMOVE_RECURSE "${folder}")
-  endif()
-endforeach()
+# The folders that install made (install_folders.txt beside the manifest),
+# deepest first, each once it is empty: none that was there before.
+get_filename_component(build "${MANIFEST}" DIRECTORY)
+if(EXISTS "${build}/install_folders.txt")
+  file(STRINGS "${build}/install_folders.txt" folders)
+  list(SORT folders ORDER DESCENDING)
+  foreach(folder IN LISTS folders)
+    file(GLOB left "${folder}/*")
+    if(IS_DIRECTORY "${folder}" AND NOT left)
+      message(STATUS "Removing ${folder}/")
+      file(REMOVE_RECURSE "${folder}")
+    endif()
+  endforeach()
+  file(REMOVE "${build}/install_folders.txt")
+endif()

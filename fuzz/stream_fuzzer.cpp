@@ -6,7 +6,7 @@
 **
 ** Input: byte 0 picks the buffer capacity (tiny ones mostly, so that carry,
 ** growth and NUL-at-the-boundary paths run), byte 1 the read pattern (line
-** or block refills; a stream that hands out 1..16 bytes a call, or all it
+** or block refills; a stream that hands out 1..15 bytes a call, or all it
 ** has; buffered or not; which of rules 1 and 2 are light), the rest is the
 ** text.
 */

@@ -1,7 +1,7 @@
 /*
 ** The module's hooks, which a build of it may replace (the tests' probe
 ** does): every buffer record and character array goes through the memory
-** hooks, and every full output batch through the output hook.
+** hooks, and every output batch through the output hook.
 */
 #include <cstdlib>
 

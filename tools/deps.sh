@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages this project needs, only those missing, with
 # no recommended extras (as root, or through sudo).
-#   sh tools/deps.sh          what building and testing need (the README's commands)
+#   sh tools/deps.sh build    what building the program needs: the compiler,
+#                             CMake and Ninja (the README's first command)
+#   sh tools/deps.sh          what building and testing need (the README's second)
 #   sh tools/deps.sh install  what installing, packaging and using the installed
 #                             library need: the compiler, CMake and Ninja (no
 #                             test libraries), dpkg-dev and file (the package's
@@ -16,13 +18,14 @@ cd "$(dirname "$0")"
 build="g++ cmake ninja-build"
 install="dpkg-dev file man-db pkgconf"
 case "${1:-}" in
+build) packages="$build" ;;
 "") packages="$build libgtest-dev libbenchmark-dev" ;;
 install) packages="$build $install" ;;
 all)
   packages="$build libgtest-dev libbenchmark-dev $install"
   packages="$packages clang libclang-rt-14-dev valgrind time python3 python3-matplotlib gcovr lintian mandoc"
   ;;
-*) echo "usage: sh tools/deps.sh [install | all]" >&2; exit 2 ;;
+*) echo "usage: sh tools/deps.sh [build | install | all]" >&2; exit 2 ;;
 esac
 
 missing=""

@@ -257,6 +257,7 @@ MUTANTS = [
     M("fatal/message-before-output", IO,
       'yy_output_show(); /* what was written before stays written, before the message */\n  std::fprintf(stderr, "%s\\n", message);',
       'std::fprintf(stderr, "%s\\n", message);\n  yy_output_show();'),
+    M("fatal/stdio-not-flushed", IO, "  yy_output_show(); /* what was written before", "  yy_output_flush(); /* what was written before"),
     M("fatal/status-1", IO, "  std::exit(2);", "  std::exit(1);"),
     M("fatal/no-line-break", IO, 'std::fprintf(stderr, "%s\\n", message);', 'std::fprintf(stderr, "%s", message);'),
     M("terminal/every-stream", IO, "return isatty(fileno(stream)) > 0;", "return isatty(fileno(stream)) >= 0;"),

@@ -63,9 +63,29 @@ same_as_classify "find_package, no files: standard input" "cat $work/in/line" sh
 
 echo "== uninstall"
 cmake --build build-install --target uninstall >/dev/null
-# Every file goes, and the project's own folders; shared ones like bin/ stay.
-left=$(find "$stage" ! -type d -o -name classify | sort)
-if [ -n "$left" ]; then echo "left behind:"; echo "$left"; status=1; else echo "nothing left behind"; fi
+# Every file goes, and every folder the install made: the staging prefix
+# did not exist before it, so nothing of it may be left.
+if [ -e "$stage" ]; then echo "left behind:"; find "$stage" | sort; status=1; else echo "nothing left behind"; fi
+# A folder that was there before stays, empty or not.
+mkdir -p "$stage/bin" "$stage/share/man/man1"
+cmake --install build-install --prefix "$stage" >/dev/null
+cmake --build build-install --target uninstall >/dev/null
+if [ "$(cd "$stage" && find . | sort | tr '\n' ' ')" = ". ./bin ./share ./share/man ./share/man/man1 " ]; then
+  echo "the folders that were there before stay"
+else
+  echo "the uninstall removed a folder it did not make:"; find "$stage" | sort; status=1
+fi
+
+echo "== a root command printed for a user with neither root nor sudo"
+if ! command -v sudo >/dev/null 2>&1 && id nobody >/dev/null 2>&1; then
+  cp tools/as_root.sh "$work/as_root.sh"
+  chmod 755 "$work"
+  printed=$(su -s /bin/sh nobody -c "sh $work/as_root.sh printf '%s|' 'two words' \"it's\"" 2>&1 | tail -n 1) || true
+  if [ "$(sh -c "$printed")" = "two words|it's|" ]; then echo "pasted into a shell, it runs as given"; else
+    echo "printed: $printed"; status=1; fi
+else
+  echo "  skipped: this machine has sudo, or no user nobody"
+fi
 
 echo "== manual page"
 mandoc -T lint -W warning classifier/classify.1
