@@ -125,6 +125,24 @@ TEST(Output, AFullBatchMeetsItsWriterWithTheTokenSetUp) {
   EXPECT_EQ(watched.written, text.size() * model::lower.size());
 }
 
+TEST(Output, AFailedWriteToAStreamWithoutADescriptorShowsAsYylexReturns) {
+  /* Such a stdout gets the batch through stdio, which would hold it in its
+     buffer and fail only at a later flush: the scanner flushes it. */
+  std::FILE *const saved = stdout;
+  stdout = fopencookie(nullptr, "w", {nullptr, +[](void *, const char *, std::size_t) -> ssize_t {
+                                        errno = ENOSPC;
+                                        return -1;
+                                      }, nullptr, nullptr});
+  ASSERT_NE(stdout, nullptr);
+  yy_input_buffer *b = yy_scan_string("aB");
+  yylex();
+  const bool failed = std::ferror(stdout);
+  std::fclose(stdout);
+  stdout = saved;
+  yy_delete_buffer(b);
+  EXPECT_TRUE(failed);
+}
+
 /* yywrap is the program's code: what the rules wrote before must be out
    before it runs, whether it writes itself or ends the process. */
 TEST(Output, YywrapFindsTheMessagesBeforeItWritten) {

@@ -8,7 +8,8 @@
 ** program's own, and glibc cannot resume it). Exits 3 when stdout's error
 ** indicator is set as yylex returns, before anything else flushes. With
 ** "stuck", every write(2) to standard output returns 0 (the link wraps
-** write): a device that takes nothing, which must fail, not loop.
+** write): a device that takes nothing, which must fail, not loop. With
+** "once", only the first does: stdio's bytes fail, the batch goes through.
 */
 #include <cerrno>
 #include <cstdio>
@@ -22,17 +23,20 @@
 int yywrap() { return 1; }
 
 namespace {
-bool stuck = false;
+long writes_taking_nothing = 0; /* to standard output, from the start; -1: all */
 }
 
 extern "C" ssize_t __real_write(int fd, const void *data, std::size_t length);
 extern "C" ssize_t __wrap_write(int fd, const void *data, std::size_t length);
 extern "C" ssize_t __wrap_write(int fd, const void *data, std::size_t length) {
-  return stuck && fd == 1 ? 0 : __real_write(fd, data, length);
+  if (fd != 1 || writes_taking_nothing == 0) return __real_write(fd, data, length);
+  if (writes_taking_nothing > 0) --writes_taking_nothing;
+  return 0;
 }
 
 int main(int argc, char **argv) {
-  stuck = argc > 1 && std::strcmp(argv[1], "stuck") == 0;
+  if (argc > 1 && std::strcmp(argv[1], "stuck") == 0) writes_taking_nothing = -1;
+  if (argc > 1 && std::strcmp(argv[1], "once") == 0) writes_taking_nothing = 1;
   if (argc > 1 && std::strcmp(argv[1], "fill") == 0) {
     const std::string dots(256 << 10, '.');
     for (std::size_t done = 0; done < dots.size();) {
