@@ -96,6 +96,7 @@ static void yy_output_show() {
   yy_output_flush();
   yy_write_stdout(nullptr, 0);
 }
+
 [[noreturn]] void yy_fatal_error(const char *message) {
   yy_output_show(); /* what was written before stays written, before the message */
   std::fprintf(stderr, "%s\n", message);

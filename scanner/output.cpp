@@ -4,12 +4,13 @@
 #include "internal.h"
 
 char yy_out_buf[yy_out_capacity];
-char *yy_out_pos = yy_out_buf;
-const char *yy_out_last = yy_out_buf + (yy_out_capacity - yy_message_width);
-bool yy_out_to_terminal = false;
 
 /* The last place where a message fits in a batch of block bytes. */
-static const char *yy_last_in_block(std::size_t block) { return yy_out_buf + (block - yy_message_width); }
+static constexpr const char *yy_last_in_block(std::size_t block) { return yy_out_buf + (block - yy_message_width); }
+
+char *yy_out_pos = yy_out_buf;
+const char *yy_out_last = yy_last_in_block(yy_out_capacity);
+bool yy_out_to_terminal = false;
 
 void yy_output_begin() {
   yy_out_last = yy_last_in_block(yy_stdout_is_a_file() ? yy_out_capacity : yy_cached_block);

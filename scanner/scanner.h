@@ -27,11 +27,11 @@
 ** too, which the scanner writes itself before its own; elsewhere it flushes
 ** them with fflush, which may lose them to a signal (and then records a
 ** failure). A write that fails (a full device, a closed descriptor, a pipe
-** without a reader while SIGPIPE is ignored) sets stdout's error indicator
-** before the routine that wrote returns: yylex, or the routine whose
-** yywrap or fatal exit made the scanner write. For a stdout without a
-** descriptor the scanner flushes stdio after each batch, and stdio sets
-** the indicator when that flush fails.
+** without a reader while SIGPIPE is ignored, a write that takes nothing)
+** sets stdout's error indicator at once, so a program that checks
+** ferror(stdout) after yylex sees it; scanning goes on meanwhile. A stdout
+** without a descriptor gets each batch through stdio and a flush, and
+** stdio sets the indicator when that flush fails.
 */
 #pragma once
 
