@@ -20,14 +20,31 @@ install(TARGETS scanner EXPORT classifyTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   PUBLIC_HEADER DESTINATION ${SCANNER_INCLUDE_DIR}/scanner)
 
-# Manual pages are installed compressed, as the distributions do.
-set(manual ${CMAKE_CURRENT_BINARY_DIR}/classify.1.gz)
-add_custom_command(OUTPUT ${manual}
-  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/classifier/classify.1 > ${manual}
-  DEPENDS ${PROJECT_SOURCE_DIR}/classifier/classify.1
-  COMMENT "Compressing the manual page")
-add_custom_target(manual ALL DEPENDS ${manual})
-install(FILES ${manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(WIN32)
+  # On Windows, where there is no man, the manual page is a text file at the
+  # top of the tree, beside the licence, both with Windows line ends.
+  set(manual ${CMAKE_CURRENT_BINARY_DIR}/classify.txt)
+  add_custom_command(OUTPUT ${manual}
+    COMMAND ${CMAKE_COMMAND} -DPAGE=${PROJECT_SOURCE_DIR}/classifier/classify.1 -DTEXT=${manual}
+      -P ${PROJECT_SOURCE_DIR}/cmake/ManualText.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/classifier/classify.1 ${PROJECT_SOURCE_DIR}/cmake/ManualText.cmake
+    COMMENT "Rendering the manual page as text")
+  add_custom_target(manual ALL DEPENDS ${manual})
+  install(FILES ${manual} DESTINATION .)
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+  string(REPLACE "\n" "\r\n" licence "${licence}")
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt "${licence}")
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt DESTINATION .)
+else()
+  # Manual pages are installed compressed, as the distributions do.
+  set(manual ${CMAKE_CURRENT_BINARY_DIR}/classify.1.gz)
+  add_custom_command(OUTPUT ${manual}
+    COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/classifier/classify.1 > ${manual}
+    DEPENDS ${PROJECT_SOURCE_DIR}/classifier/classify.1
+    COMMENT "Compressing the manual page")
+  add_custom_target(manual ALL DEPENDS ${manual})
+  install(FILES ${manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 # find_package(classify CONFIG) -> classify::scanner
 install(EXPORT classifyTargets NAMESPACE classify:: DESTINATION ${config_dir})
@@ -47,14 +64,16 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/classify-scanner.pc.in
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/classify-scanner.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-# The licence and the release notes, where Debian looks for them.
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
-set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
-add_custom_command(OUTPUT ${changelog}
-  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
-  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
-add_custom_target(changelog ALL DEPENDS ${changelog})
-install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(NOT WIN32)
+  # The licence and the release notes, where Debian looks for them.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+  add_custom_command(OUTPUT ${changelog}
+    COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
+  add_custom_target(changelog ALL DEPENDS ${changelog})
+  install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
 
 # The way back: remove what cmake --install put in place (its manifest).
 add_custom_target(uninstall

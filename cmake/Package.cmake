@@ -2,6 +2,8 @@
 # its manual page, the scanner library, its header, and the CMake and
 # pkg-config files, as cmake/Install.cmake lays them out under /usr (the
 # library in the multiarch folder, as configuring for /usr gives).
+# cmake --workflow --preset windows: the same as a zip for Windows, in one
+# folder classify-<version>-win64 with bin, include and lib beneath it.
 set(CPACK_PACKAGE_NAME classify)
 set(CPACK_PACKAGE_VENDOR "The classify developers")
 set(CPACK_PACKAGE_CONTACT "The classify developers <classify-devel@example.org>")
@@ -17,8 +19,16 @@ built on, with its C++ header, a CMake package configuration
 (find_package(classify) gives the target classify::scanner) and a
 pkg-config file (classify-scanner), for programs that scan with it.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
+  include(CPack)
+  return()
+endif()
+
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -21,6 +21,12 @@
 
 namespace {
 
+#if defined(_WIN32)
+const char *const null_device = "NUL";
+#else
+const char *const null_device = "/dev/null";
+#endif
+
 struct Live {
   yy_input_buffer *buffer;
   std::string rest;             /* what the buffer still holds, in order */
@@ -199,7 +205,7 @@ private:
       Live *c = current();
       if (c && !c->stream) break; /* a memory buffer could not grow */
       const std::string s = in.bytes();
-      std::FILE *f = s.empty() ? std::fopen("/dev/null", "r") : std::tmpfile();
+      std::FILE *f = s.empty() ? std::fopen(null_device, "r") : std::tmpfile();
       if (!f) fail("no stream");
       std::fwrite(s.data(), 1, s.size(), f);
       std::rewind(f);

@@ -8,12 +8,44 @@
 #include <cwchar>
 
 #include <sys/stat.h>
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 #if defined(__GLIBC__)
 #include <stdio_ext.h>
 #endif
 
 #include "internal.h"
+
+/*
+** The system's descriptor calls, by the names each platform gives them. On
+** Windows they are the C runtime's, which keeps the descriptors in text mode:
+** its reads turn CR LF into LF and end at a Ctrl-Z, its writes turn each LF
+** into CR LF and count the bytes taken from the caller's buffer.
+*/
+#if defined(_WIN32)
+static int yy_fileno(std::FILE *stream) { return _fileno(stream); }
+static bool yy_isatty(int fd) { return _isatty(fd) > 0; }
+/* A count is an unsigned int there: larger writes go a gigabyte at a time. */
+static long long yy_write(int fd, const char *data, std::size_t length) {
+  constexpr std::size_t most = std::size_t{1} << 30;
+  return _write(fd, data, static_cast<unsigned>(length < most ? length : most));
+}
+static bool yy_is_a_file(int fd) {
+  struct _stat64 st {};
+  return _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+}
+#else
+static int yy_fileno(std::FILE *stream) { return fileno(stream); }
+static bool yy_isatty(int fd) { return isatty(fd) > 0; }
+static long long yy_write(int fd, const char *data, std::size_t length) { return write(fd, data, length); }
+static bool yy_is_a_file(int fd) {
+  struct stat st {};
+  return fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode));
+}
+#endif
 
 /*
 ** Write all of data to fd, going on after partial writes and after writes a
@@ -23,7 +55,7 @@
 */
 static std::size_t yy_write_all(int fd, const char *data, std::size_t length) {
   while (length > 0) {
-    const ssize_t n = write(fd, data, length);
+    const long long n = yy_write(fd, data, length);
     if (n > 0) {
       data += n;
       length -= static_cast<std::size_t>(n);
@@ -79,7 +111,7 @@ static void yy_record_write_failure(std::FILE *out, const char *rest, std::size_
 ** length is 0: then only stdio's pending bytes go out.
 */
 void yy_write_stdout(const char *data, std::size_t length) {
-  const int fd = fileno(stdout);
+  const int fd = yy_fileno(stdout);
   if (fd < 0) {
     if (length > 0) std::fwrite(data, 1, length, stdout);
     std::fflush(stdout);
@@ -111,12 +143,9 @@ void yy_check_failed(const char *condition, const char *file, int line) {
 }
 /* GCOVR_EXCL_STOP */
 
-bool yy_is_terminal(std::FILE *stream) { return isatty(fileno(stream)) > 0; }
+bool yy_is_terminal(std::FILE *stream) { return yy_isatty(yy_fileno(stream)); }
 
-bool yy_stdout_is_a_file() {
-  struct stat st {};
-  return fstat(fileno(stdout), &st) == 0 && (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode));
-}
+bool yy_stdout_is_a_file() { return yy_is_a_file(yy_fileno(stdout)); }
 
 /*
 ** Before every read. A person at a terminal, on either side, must see what

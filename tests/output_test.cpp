@@ -10,8 +10,14 @@
 #include <cstdlib>
 #include <string>
 #include <fcntl.h>
+#if defined(__GLIBC__)
 #include <malloc.h>
+#endif
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include "model.h"
 #include "scanner/internal.h"
@@ -79,6 +85,7 @@ TEST(Output, MoreThanOneBatchArrivesWholeAndInOrder) {
   yy_delete_buffer(b);
 }
 
+#if defined(__GLIBC__) /* streams of custom functions (fopencookie) */
 /* The writer of standard output is code outside the scan loop: when a full
    batch reaches it in the middle of a line, the scanner's variables must
    describe the token whose message did not fit, set up. */
@@ -142,6 +149,7 @@ TEST(Output, AFailedWriteToAStreamWithoutADescriptorShowsAsYylexReturns) {
   yy_delete_buffer(b);
   EXPECT_TRUE(failed);
 }
+#endif
 
 /* yywrap is the program's code: what the rules wrote before must be out
    before it runs, whether it writes itself or ends the process. */
@@ -173,6 +181,7 @@ TEST(OutputDeathTest, YywrapThatEndsTheProcessLosesNoMessage) {
               "^Single lowercase letter\nNot a single lowercase letter$");
 }
 
+#if defined(__GLIBC__) /* a stream of custom functions (fopencookie) */
 /* A stream that hands out its text, then fails. */
 ssize_t text_then_error(void *cookie, char *buf, std::size_t size) {
   auto *text = static_cast<std::string *>(cookie);
@@ -197,6 +206,7 @@ TEST(OutputDeathTest, MessagesWrittenBeforeAFatalErrorStayWritten) {
   EXPECT_EXIT(scan_until_a_read_error(), ::testing::ExitedWithCode(2),
               "^Single lowercase letter\nNot a single lowercase letterinput in scanner failed\n$");
 }
+#endif
 
 TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   /* A tiny buffer and NUL bytes at the ends of its refills: the carried
@@ -222,22 +232,31 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   block = static_cast<char *>(yy_mem_realloc(block, 1u << 24));
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(std::string(block, 64), before);
+#if defined(__GLIBC__) /* the allocator's own accounts */
   EXPECT_GE(malloc_usable_size(block), std::size_t{1} << 24) << "the whole size asked for";
+#endif
   yy_mem_free(block);
 
+#if defined(__GLIBC__)
   /* And what they release goes back: buffers made and deleted leave the
      heap as it was, give or take the allocator's own rounding. */
   const std::size_t in_use = mallinfo2().uordblks;
   for (int i = 0; i < 64; ++i) yy_delete_buffer(yy_create_buffer(nullptr, 1 << 16));
   EXPECT_LT(mallinfo2().uordblks, in_use + (std::size_t{1} << 16));
+#endif
 }
 
 TEST(Output, APipeGetsBlocksThatStayInTheCachesAFileTheWholeBatch) {
   /* A character device (/dev/null, a terminal) is no file. */
   int p[2];
+#if defined(_WIN32)
+  ASSERT_EQ(_pipe(p, 4096, _O_BINARY), 0);
+  const int null = open("NUL", O_WRONLY);
+#else
   ASSERT_EQ(pipe(p), 0);
-  std::FILE *file = std::tmpfile();
   const int null = open("/dev/null", O_WRONLY);
+#endif
+  std::FILE *file = std::tmpfile();
   const int saved = dup(1);
   std::fflush(stdout);
   std::size_t block[3];

@@ -8,7 +8,11 @@
 #                             library need: the compiler, CMake and Ninja (no
 #                             test libraries), dpkg-dev and file (the package's
 #                             dependencies), man-db (man), pkgconf (pkg-config)
-#   sh tools/deps.sh all      everything CI and the benchmarks use besides: clang
+#   sh tools/deps.sh windows  the Windows build: the MinGW-w64 cross compiler,
+#                             Wine to run its tests, GoogleTest's source to build
+#                             for it, CMake and Ninja, mandoc (the manual as text)
+#   sh tools/deps.sh all      everything above, and what CI and the benchmarks
+#                             use besides: clang
 #                             and its fuzzer runtime, valgrind, GNU time, python3
 #                             with matplotlib (the benchmark chart), gcovr,
 #                             lintian and mandoc (the packaging checks)
@@ -16,16 +20,18 @@ set -eu
 cd "$(dirname "$0")"
 
 build="g++ cmake ninja-build"
+windows="cmake ninja-build g++-mingw-w64-x86-64-posix wine64 wine googletest mandoc"
 install="dpkg-dev file man-db pkgconf"
 case "${1:-}" in
 build) packages="$build" ;;
 "") packages="$build libgtest-dev libbenchmark-dev" ;;
 install) packages="$build $install" ;;
+windows) packages="$windows" ;;
 all)
-  packages="$build libgtest-dev libbenchmark-dev $install"
+  packages="$build libgtest-dev libbenchmark-dev $install $windows"
   packages="$packages clang libclang-rt-14-dev valgrind time python3 python3-matplotlib gcovr lintian mandoc"
   ;;
-*) echo "usage: sh tools/deps.sh [build | install | all]" >&2; exit 2 ;;
+*) echo "usage: sh tools/deps.sh [build | install | windows | all]" >&2; exit 2 ;;
 esac
 
 missing=""

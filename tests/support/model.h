@@ -40,4 +40,28 @@ inline std::string expected_output(std::string_view input) {
   return std::string(prompt) + messages_for(input.substr(0, input.find('\n')));
 }
 
+/* Where streams are in text mode (Windows), the C runtime turns CR LF into
+   LF and ends the input at a Ctrl-Z as it reads, and writes each LF as
+   CR LF; elsewhere the bytes pass as they are. What the program reads of
+   an input, and what leaves it of a text: */
+#if defined(_WIN32)
+inline constexpr bool text_mode = true;
+#else
+inline constexpr bool text_mode = false;
+#endif
+
+inline std::string as_read(std::string_view input) {
+  if (!text_mode) return std::string(input);
+  std::string got;
+  for (std::size_t i = 0; i < input.size() && input[i] != '\x1A'; ++i)
+    if (input[i] != '\r' || i + 1 == input.size() || input[i + 1] != '\n') got += input[i];
+  return got;
+}
+
+inline std::string as_written(std::string_view text) {
+  std::string out;
+  for (const char c : text) out += text_mode && c == '\n' ? "\r\n" : std::string_view(&c, 1);
+  return out;
+}
+
 } // namespace model

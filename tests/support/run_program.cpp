@@ -1,9 +1,20 @@
 #include "run_program.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#if defined(_WIN32)
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <windows.h>
+#else
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -12,21 +23,45 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <stdexcept>
+#endif
 
 namespace run {
 namespace {
 
 long now_ms() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return ts.tv_sec * 1000L + ts.tv_nsec / 1000000L;
+  using namespace std::chrono;
+  return static_cast<long>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
+
+} // namespace
+
+void Session::pause(int ms) {
+  for (const long end = now_ms() + ms; now_ms() < end;)
+    if (!pump(static_cast<int>(std::max(end - now_ms(), 0L)))) break;
+}
+
+bool Session::read_until(std::string_view needle, int timeout_ms) {
+  const long deadline = now_ms() + timeout_ms;
+  while (result_.out.find(needle) == std::string::npos) {
+    const long left = deadline - now_ms();
+    if (left <= 0 || !pump(static_cast<int>(std::min(left, 100L)))) return false;
+  }
+  return true;
+}
+
+Result run_classify(In in, std::string_view input, Out out) {
+  Options options;
+  options.in = in;
+  options.out = out;
+  if (in == In::file) options.file = std::string(input);
+  Session session(options);
+  if (in == In::pipe || in == In::terminal) session.send(input);
+  return session.finish();
+}
+
+#if !defined(_WIN32)
+namespace {
 
 void check(bool ok, const char *what) {
   if (!ok) throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
@@ -226,11 +261,6 @@ bool Session::pump(int timeout_ms) {
   return true;
 }
 
-void Session::pause(int ms) {
-  for (const long end = now_ms() + ms; now_ms() < end;)
-    if (!pump(static_cast<int>(std::max(end - now_ms(), 0L)))) break;
-}
-
 bool Session::wait_blocked_in_read(int timeout_ms) {
   const long deadline = now_ms() + timeout_ms;
   const std::string path = "/proc/" + std::to_string(pid_) + "/syscall";
@@ -245,15 +275,6 @@ bool Session::wait_blocked_in_read(int timeout_ms) {
     pump(10);
   }
   return false;
-}
-
-bool Session::read_until(std::string_view needle, int timeout_ms) {
-  const long deadline = now_ms() + timeout_ms;
-  while (result_.out.find(needle) == std::string::npos) {
-    const long left = deadline - now_ms();
-    if (left <= 0 || !pump(static_cast<int>(std::min(left, 100L)))) return false;
-  }
-  return true;
 }
 
 Result Session::finish(int timeout_ms) {
@@ -289,14 +310,261 @@ const char *program_path() { return CLASSIFY_PATH; }
 const char *ticking_program_path() { return CLASSIFY_TICKING_PATH; }
 const char *stdio_around_scan_path() { return STDIO_AROUND_SCAN_PATH; }
 
-Result run_classify(In in, std::string_view input, Out out) {
-  Options options;
-  options.in = in;
-  options.out = out;
-  if (in == In::file) options.file = std::string(input);
-  Session session(options);
-  if (in == In::pipe || in == In::terminal) session.send(input);
-  return session.finish();
+#else /* Windows */
+/*
+** Windows: the program is started with CreateProcess and handles of its own
+** for standard input, output and error. A thread feeds its input, so that a
+** program that writes while it reads never waits on the test; its output and
+** error are pipes read as they fill, by peeking, so that a reader that goes
+** away is a handle closed between two reads.
+*/
+namespace {
+
+void check(bool ok, const char *what) {
+  if (!ok) throw std::runtime_error(std::string(what) + ": error " + std::to_string(GetLastError()));
 }
+
+HANDLE inheritable(HANDLE h) {
+  check(SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT) != 0, "SetHandleInformation");
+  return h;
+}
+
+/* A pipe whose ends the caller does not let the program inherit. */
+void make_pipe(HANDLE &read_end, HANDLE &write_end) {
+  check(CreatePipe(&read_end, &write_end, nullptr, 1 << 16) != 0, "CreatePipe");
+}
+
+/* A file that goes away when its last handle closes. */
+HANDLE temporary_file(const char *prefix) {
+  char folder[MAX_PATH], path[MAX_PATH];
+  check(GetTempPathA(MAX_PATH, folder) != 0 && GetTempFileNameA(folder, prefix, 0, path) != 0, "GetTempFileName");
+  const HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  check(h != INVALID_HANDLE_VALUE, "CreateFile");
+  return h;
+}
+
+void write_all(HANDLE h, const std::string &bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    DWORD n = 0;
+    check(WriteFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &n, nullptr) != 0, "WriteFile");
+    done += n;
+  }
+}
+
+/* One argument for the C runtime's command-line parser: quoted, with the
+   backslashes before a quote doubled. */
+std::string quoted(const std::string &arg) {
+  std::string q = "\"";
+  std::size_t slashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++slashes;
+    } else {
+      q.append(c == '"' ? 2 * slashes + 1 : slashes, '\\');
+      slashes = 0;
+    }
+    q += c;
+  }
+  q.append(slashes, '\\');
+  q += '"';
+  return q;
+}
+
+} // namespace
+
+struct Session::Process {
+  PROCESS_INFORMATION info{};
+  HANDLE out = nullptr, err = nullptr; /* the read ends of its output and error pipes */
+  HANDLE out_file = nullptr;           /* Out::file, read back at the end */
+
+  /* The input pipe's write end belongs to the feeding thread. */
+  HANDLE in = nullptr;
+  std::mutex lock;
+  std::condition_variable changed;
+  std::string queued;
+  bool closing = false; /* close the input once the queue is written */
+  bool fed = false;     /* all written, or the program stopped reading */
+  std::thread feeder;
+
+  void feed() {
+    std::unique_lock<std::mutex> held(lock);
+    for (bool failed = false;;) {
+      changed.wait(held, [&] { return !queued.empty() || closing; });
+      if (queued.empty()) break;
+      std::string bytes;
+      bytes.swap(queued);
+      held.unlock();
+      for (std::size_t done = 0; !failed && done < bytes.size();) {
+        DWORD n = 0;
+        failed = WriteFile(in, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &n, nullptr) == 0;
+        done += n;
+      }
+      held.lock();
+    }
+    CloseHandle(in);
+    fed = true;
+    changed.notify_all();
+  }
+};
+
+Session::Session(const Options &options) : options_(options), process_(std::make_unique<Process>()) {
+  Process &p = *process_;
+  if (options.in == In::terminal || options.out == Out::terminal)
+    throw std::runtime_error("no pseudo-terminal on Windows");
+
+  HANDLE child_in = INVALID_HANDLE_VALUE, child_out = INVALID_HANDLE_VALUE, child_err = nullptr;
+  make_pipe(p.err, child_err);
+  if (options.in == In::pipe) {
+    make_pipe(child_in, p.in);
+  } else if (options.in == In::file) {
+    child_in = temporary_file("cin");
+    write_all(child_in, options.file);
+    if (options.file_size > options.file.size()) write_all(child_in, std::string(options.file_size - options.file.size(), '\0'));
+    SetFilePointer(child_in, 0, nullptr, FILE_BEGIN);
+  } else if (options.in == In::directory) {
+    child_in = CreateFileA(".", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    check(child_in != INVALID_HANDLE_VALUE, "CreateFile .");
+  }
+
+  if (options.out == Out::pipe) {
+    make_pipe(p.out, child_out);
+  } else if (options.out == Out::file) {
+    child_out = temporary_file("cout");
+    check(DuplicateHandle(GetCurrentProcess(), child_out, GetCurrentProcess(), &p.out_file, 0, FALSE,
+                          DUPLICATE_SAME_ACCESS) != 0, "DuplicateHandle");
+  } else if (options.out == Out::null || options.out == Out::full) {
+    /* No Windows device is ever full: under Wine, Z: is the Linux root. */
+    const char *device = options.out == Out::null ? "NUL" : "Z:\\dev\\full";
+    child_out = CreateFileA(device, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    check(child_out != INVALID_HANDLE_VALUE, device);
+  }
+
+  std::string line;
+  std::vector<std::string> command = options.command;
+  if (command.empty()) command.push_back(program_path());
+  for (const std::string &arg : command) {
+    if (!line.empty()) line += ' ';
+    line += quoted(arg);
+  }
+
+  STARTUPINFOA start{};
+  start.cb = sizeof start;
+  start.dwFlags = STARTF_USESTDHANDLES;
+  for (HANDLE h : {child_in, child_out, child_err})
+    if (h != INVALID_HANDLE_VALUE) inheritable(h);
+  start.hStdInput = child_in;
+  start.hStdOutput = child_out;
+  start.hStdError = child_err;
+  const bool started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &p.info) != 0;
+  const DWORD error = GetLastError();
+  /* The test keeps only its own ends. */
+  for (HANDLE h : {child_in, child_out, child_err})
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  SetLastError(error);
+  check(started, "CreateProcess");
+  if (p.in) p.feeder = std::thread([&p] { p.feed(); });
+}
+
+Session::~Session() {
+  Process &p = *process_;
+  if (p.info.hProcess) {
+    TerminateProcess(p.info.hProcess, 1);
+    WaitForSingleObject(p.info.hProcess, INFINITE);
+  }
+  close_input();
+  if (p.feeder.joinable()) p.feeder.join();
+  for (HANDLE h : {p.info.hProcess, p.info.hThread, p.out, p.err, p.out_file})
+    if (h) CloseHandle(h);
+}
+
+void Session::send(std::string_view bytes) {
+  Process &p = *process_;
+  if (!p.in) return;
+  const std::lock_guard<std::mutex> held(p.lock);
+  p.queued.append(bytes);
+  p.changed.notify_all();
+}
+
+void Session::close_input() {
+  Process &p = *process_;
+  if (!p.in) return;
+  const std::lock_guard<std::mutex> held(p.lock);
+  p.closing = true;
+  p.changed.notify_all();
+}
+
+void Session::close_output() {
+  Process &p = *process_;
+  if (p.out) CloseHandle(p.out);
+  p.out = nullptr;
+}
+
+bool Session::pump(int timeout_ms) {
+  Process &p = *process_;
+  for (const long deadline = now_ms() + timeout_ms;;) {
+    bool got = false;
+    for (HANDLE *h : {&p.out, &p.err}) {
+      DWORD available = 0;
+      if (!*h) continue;
+      if (!PeekNamedPipe(*h, nullptr, 0, nullptr, &available, nullptr)) { /* the program's end is closed */
+        CloseHandle(*h);
+        *h = nullptr;
+        continue;
+      }
+      if (available == 0) continue;
+      if (*h == p.out && options_.read_pause_ms) Sleep(static_cast<DWORD>(options_.read_pause_ms));
+      char buf[65536];
+      DWORD n = 0;
+      if (ReadFile(*h, buf, std::min<DWORD>(available, sizeof buf), &n, nullptr) && n > 0) {
+        (h == &p.err ? result_.err : result_.out).append(buf, n);
+        got = true;
+      }
+    }
+    if (!p.out && !p.err) return false;
+    if (got || now_ms() >= deadline) return true;
+    Sleep(1);
+  }
+}
+
+Result Session::finish(int timeout_ms) {
+  Process &p = *process_;
+  const long deadline = now_ms() + timeout_ms;
+  close_input();
+  while (now_ms() < deadline && pump(100)) {}
+  const long left = std::max(deadline - now_ms(), 0L);
+  result_.timed_out = WaitForSingleObject(p.info.hProcess, static_cast<DWORD>(left)) == WAIT_TIMEOUT;
+  if (result_.timed_out) {
+    TerminateProcess(p.info.hProcess, 1);
+    WaitForSingleObject(p.info.hProcess, INFINITE);
+  }
+  DWORD status = 0;
+  GetExitCodeProcess(p.info.hProcess, &status);
+  result_.status = result_.timed_out ? -1 : static_cast<int>(status);
+  CloseHandle(p.info.hProcess);
+  CloseHandle(p.info.hThread);
+  p.info = {};
+  if (p.out_file) {
+    SetFilePointer(p.out_file, 0, nullptr, FILE_BEGIN);
+    char buf[65536];
+    for (DWORD n = 0; ReadFile(p.out_file, buf, sizeof buf, &n, nullptr) && n > 0;) result_.out.append(buf, n);
+  }
+  return result_;
+}
+
+/* The program, found from the test's own folder: the build's paths are
+   Linux paths when the tests run under Wine. */
+const char *program_path() {
+  static const std::string path = [] {
+    char self[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder(self, n);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return folder + CLASSIFY_FROM_TESTS;
+  }();
+  return path.c_str();
+}
+#endif
 
 } // namespace run

@@ -2,9 +2,12 @@
 ** Runs a program (classify by default) the way a user would: standard input
 ** from a pipe, a regular file or a pseudo-terminal (or broken on purpose),
 ** standard output to a pipe, the same terminal, or a broken destination.
+** On Windows there are no pseudo-terminals and no signals: pipes, files and
+** the broken streams, with the program's own path and arguments.
 */
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -52,10 +55,12 @@ public:
   bool read_until(std::string_view needle, int timeout_ms = 20000);
   /* Stop reading the program's output (a reader that goes away early). */
   void close_output();
+#if !defined(_WIN32)
   /* Wait until the program sleeps in a read system call; false on timeout. */
   bool wait_blocked_in_read(int timeout_ms = 20000);
   /* Close the terminal's master side: the program's terminal hangs up. */
   void hang_up();
+#endif
   /* Close the input (a pipe's write end), drain the output, wait for exit. */
   Result finish(int timeout_ms = 120000);
 
@@ -66,11 +71,16 @@ private:
   void close_input();
 
   Options options_;
+  std::string pending_;
+  Result result_;
+#if defined(_WIN32)
+  struct Process; /* the program, its pipes, and the thread that feeds its input */
+  std::unique_ptr<Process> process_;
+#else
   pid_t pid_ = -1;
   int in_fd_ = -1, out_fd_ = -1, err_fd_ = -1; /* terminal: in_fd_ == out_fd_ */
   int out_file_ = -1;                         /* Out::file, read back at the end */
-  std::string pending_;
-  Result result_;
+#endif
 };
 
 /* Start the program, give it input, and collect what it did. With a terminal
@@ -81,8 +91,10 @@ Result run_classify(In in, std::string_view input, Out out = Out::pipe);
    timer's signal interrupts every millisecond; and a program with the same
    timer that writes through stdio around a scan (tests/support). */
 const char *program_path();
+#if !defined(_WIN32)
 const char *ticking_program_path();
 const char *stdio_around_scan_path();
+#endif
 
 
 } // namespace run

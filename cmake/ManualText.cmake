@@ -1,0 +1,9 @@
+# cmake -DPAGE=classify.1 -DTEXT=classify.txt -P ManualText.cmake: the manual
+# page as plain text for Windows, where there is no man: formatted by mandoc,
+# its overstruck bold and underline taken back to the letters, with CR LF
+# line ends.
+find_program(MANDOC mandoc REQUIRED)
+execute_process(COMMAND ${MANDOC} -T ascii ${PAGE} OUTPUT_VARIABLE text COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX REPLACE "[^\n]\b" "" text "${text}")
+string(REPLACE "\n" "\r\n" text "${text}")
+file(WRITE ${TEXT} "${text}")
