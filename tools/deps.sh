@@ -10,7 +10,8 @@
 #                             dependencies), man-db (man), pkgconf (pkg-config)
 #   sh tools/deps.sh windows  the Windows build: the MinGW-w64 cross compiler,
 #                             Wine to run its tests, GoogleTest's source to build
-#                             for it, CMake and Ninja, mandoc (the manual as text)
+#                             for it, CMake and Ninja, mandoc (the manual as
+#                             text), python3 (the console check), pkgconf
 #   sh tools/deps.sh all      everything above, and what CI and the benchmarks
 #                             use besides: clang
 #                             and its fuzzer runtime, valgrind, GNU time, python3
@@ -20,7 +21,7 @@ set -eu
 cd "$(dirname "$0")"
 
 build="g++ cmake ninja-build"
-windows="cmake ninja-build g++-mingw-w64-x86-64-posix wine64 wine googletest mandoc"
+windows="cmake ninja-build g++-mingw-w64-x86-64-posix wine64 wine googletest mandoc python3 pkgconf"
 install="dpkg-dev file man-db pkgconf"
 case "${1:-}" in
 build) packages="$build" ;;

@@ -260,7 +260,7 @@ MUTANTS = [
     M("fatal/stdio-not-flushed", IO, "  yy_output_show(); /* what was written before", "  yy_output_flush(); /* what was written before"),
     M("fatal/status-1", IO, "  std::exit(2);", "  std::exit(1);"),
     M("fatal/no-line-break", IO, 'std::fprintf(stderr, "%s\\n", message);', 'std::fprintf(stderr, "%s", message);'),
-    M("terminal/every-stream", IO, "return isatty(fileno(stream)) > 0;", "return isatty(fileno(stream)) >= 0;"),
+    M("terminal/every-stream", IO, "return isatty(fd) > 0;", "return isatty(fd) >= 0;"),
     M("eof/error-forgotten-too", IO, '  if (std::ferror(stream)) yy_fatal_error("input in scanner failed");\n  std::clearerr',
       "  std::clearerr"),
     M("eof/remembered", IO, 'yy_fatal_error("input in scanner failed");\n  std::clearerr(stream);\n}',
