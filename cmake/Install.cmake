@@ -22,15 +22,22 @@ install(TARGETS scanner EXPORT classifyTargets
 
 if(WIN32)
   # On Windows, where there is no man, the manual page is a text file at the
-  # top of the tree, beside the licence, both with Windows line ends.
-  set(manual ${CMAKE_CURRENT_BINARY_DIR}/classify.txt)
-  add_custom_command(OUTPUT ${manual}
-    COMMAND ${CMAKE_COMMAND} -DPAGE=${PROJECT_SOURCE_DIR}/classifier/classify.1 -DTEXT=${manual}
-      -P ${PROJECT_SOURCE_DIR}/cmake/ManualText.cmake
-    DEPENDS ${PROJECT_SOURCE_DIR}/classifier/classify.1 ${PROJECT_SOURCE_DIR}/cmake/ManualText.cmake
-    COMMENT "Rendering the manual page as text")
-  add_custom_target(manual ALL DEPENDS ${manual})
-  install(FILES ${manual} DESTINATION .)
+  # top of the tree, beside the licence, both with Windows line ends. It is
+  # formatted by mandoc; a build without it installs the page's source.
+  find_program(MANDOC mandoc)
+  if(MANDOC)
+    set(manual ${CMAKE_CURRENT_BINARY_DIR}/classify.txt)
+    add_custom_command(OUTPUT ${manual}
+      COMMAND ${CMAKE_COMMAND} -DMANDOC=${MANDOC} -DPAGE=${PROJECT_SOURCE_DIR}/classifier/classify.1 -DTEXT=${manual}
+        -P ${PROJECT_SOURCE_DIR}/cmake/ManualText.cmake
+      DEPENDS ${PROJECT_SOURCE_DIR}/classifier/classify.1 ${PROJECT_SOURCE_DIR}/cmake/ManualText.cmake
+      COMMENT "Rendering the manual page as text")
+    add_custom_target(manual ALL DEPENDS ${manual})
+    install(FILES ${manual} DESTINATION .)
+  else()
+    message(STATUS "mandoc not found: the manual page is installed as its source, classify.1")
+    install(FILES ${PROJECT_SOURCE_DIR}/classifier/classify.1 DESTINATION .)
+  endif()
   file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
   string(REPLACE "\n" "\r\n" licence "${licence}")
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt "${licence}")

@@ -101,8 +101,8 @@ static void yy_record_write_failure(std::FILE *out, const char *rest, std::size_
 
 /*
 ** Standard output gets the batch after what the program wrote through stdio,
-** so stdio's pending bytes go first. With a file descriptor both go by
-** write(2), which says exactly how much it took, so that a write a signal
+** so stdio's pending bytes go first. With a file descriptor both go by its
+** own write, which says exactly how much it took, so that a write a signal
 ** interrupts goes on from there; a failure of either sets stdout's error
 ** indicator before this returns, and the batch is written even when stdio's
 ** bytes could not be. A stream without a descriptor (a memory stream, a
