@@ -13,7 +13,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && cmake -E tar xf "$root/$zip")
 top=$(ls -d "$work"/classify-*-win64)
-export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$root/build-windows/wine-prefix"
+export WINEPREFIX="$root/build-windows/wine-prefix"
+wine="sh $root/tools/wine_run.sh"
 status=0
 fail() { echo "  FAILED: $*"; status=1; }
 
@@ -38,10 +39,10 @@ expect() { # label, expected output (printf format), command
   fi
 }
 L='Single lowercase letter\r\n' N='Not a single lowercase letter'
-expect "a pipe, CR LF a line end" "Enter String: $L" sh -c "printf 'a\r\nb\n' | wine '$classify'"
+expect "a pipe, CR LF a line end" "Enter String: $L" sh -c "printf 'a\r\nb\n' | $wine '$classify'"
 printf 'aB\rc\032d\n' >"$work/in"
-expect "a file, a lone CR a byte, Ctrl-Z the end" "Enter String: $L$N$N$L" sh -c "wine '$classify' <'$work/in'"
-python3 tests/console_under_wine.py wine "$classify" >/dev/null && echo "  a console: prompt, a line at a time" \
+expect "a file, a lone CR a byte, Ctrl-Z the end" "Enter String: $L$N$N$L" sh -c "$wine '$classify' <'$work/in'"
+python3 tests/console_under_wine.py $wine "$classify" >/dev/null && echo "  a console: prompt, a line at a time" \
   || fail "at the console"
 
 echo "== another project's program, built against the unpacked library"
@@ -53,6 +54,6 @@ x86_64-w64-mingw32-g++-posix -std=c++17 -static -o "$work/by_pkgconfig.exe" exam
 printf 'ab' >"$work/a1"
 printf 'Cd\nnot classified' >"$work/a2"
 for consumer in "$work/consumer/classify_files.exe" "$work/by_pkgconfig.exe"; do
-  expect "$(basename "$consumer"), two files" "Enter String: $L$L$N$L" wine "$consumer" "$work/a1" "$work/a2"
+  expect "$(basename "$consumer"), two files" "Enter String: $L$L$N$L" $wine "$consumer" "$work/a1" "$work/a2"
 done
 exit $status
