@@ -384,7 +384,6 @@ struct Session::Process {
   std::condition_variable changed;
   std::string queued;
   bool closing = false; /* close the input once the queue is written */
-  bool fed = false;     /* all written, or the program stopped reading */
   std::thread feeder;
 
   void feed() {
@@ -402,9 +401,7 @@ struct Session::Process {
       }
       held.lock();
     }
-    CloseHandle(in);
-    fed = true;
-    changed.notify_all();
+    CloseHandle(in); /* all written, or the program stopped reading */
   }
 };
 
