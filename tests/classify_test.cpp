@@ -306,38 +306,47 @@ TEST(Broken, ALostWriteIsReportedNotPassedForSuccess) {
       }
 }
 
-#if !defined(_WIN32) /* a test program that wraps write(2); limits on a file's size */
 
 TEST(Broken, AFailedWriteHasSetTheErrorIndicatorWhenYylexReturns) {
   /* A program that links the scanner checks stdout's error indicator as
      yylex returns, before any flush of its own: exit 3 when it is set. The
-     output a full device, a closed descriptor, a pipe without a reader
-     (SIGPIPE ignored), a descriptor whose writes take nothing, or whose
-     first write does (stdio's bytes fail, the batch does not). */
-  const std::string ignore_pipe = "trap '' PIPE; exec \"$0\"";
+     output a full device (also with the batch the only write), a closed
+     descriptor, a pipe without a reader (SIGPIPE ignored where there is
+     one), a descriptor whose writes take nothing, or whose first write does
+     (stdio's bytes fail, the batch does not; with glibc, whose write the
+     test program wraps). */
+  const std::string program = run::stdio_around_scan_path();
   struct Case {
     Out out;
     std::vector<std::string> command;
     bool reader_gone;
   };
-  const Case cases[] = {{Out::full, {run::stdio_around_scan_path()}, false},
-                        {Out::closed, {run::stdio_around_scan_path()}, false},
-                        {Out::pipe, {"/bin/sh", "-c", ignore_pipe, run::stdio_around_scan_path()}, true},
-                        {Out::pipe, {run::stdio_around_scan_path(), "stuck"}, false},
-                        {Out::pipe, {run::stdio_around_scan_path(), "once"}, false}};
+  const Case cases[] = {
+      {Out::full, {program}, false},
+      {Out::full, {program, "quiet"}, false},
+      {Out::closed, {program}, false},
+#if defined(_WIN32)
+      {Out::pipe, {program}, true},
+#else
+      {Out::pipe, {"/bin/sh", "-c", "trap '' PIPE; exec \"$0\"", program}, true},
+      {Out::pipe, {program, "stuck"}, false},
+      {Out::pipe, {program, "once"}, false},
+#endif
+  };
   for (const Case &c : cases) {
     run::Options o{In::pipe, c.out};
     o.command = c.command;
     run::Session s(o);
     if (c.reader_gone) s.close_output();
     const run::Result r = s.finish(20000);
-    SCOPED_TRACE(c.command.back());
+    SCOPED_TRACE("case " + std::to_string(&c - cases));
     EXPECT_FALSE(r.timed_out);
-    EXPECT_EQ(r.err, "the error indicator is set\n");
+    EXPECT_EQ(r.err, model::as_written("the error indicator is set\n"));
     EXPECT_EQ(r.status, 3);
   }
 }
 
+#if !defined(_WIN32) /* a limit on a file's size */
 TEST(Broken, AWriteThatFailedEarlyIsReportedThoughTheLastOneWorked) {
   /* The output outgrows the file size allowed: the big block write fails
      part way and the C library drops the rest, so the final flush finds

@@ -550,16 +550,25 @@ Result Session::finish(int timeout_ms) {
   return result_;
 }
 
-/* The program, found from the test's own folder: the build's paths are
+/* The programs, found from the test's own folder: the build's paths are
    Linux paths when the tests run under Wine. */
+namespace {
+std::string beside_the_tests(const char *relative) {
+  char self[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string folder(self, n);
+  folder.erase(folder.find_last_of("\\/") + 1);
+  return folder + relative;
+}
+} // namespace
+
 const char *program_path() {
-  static const std::string path = [] {
-    char self[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string folder(self, n);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return folder + CLASSIFY_FROM_TESTS;
-  }();
+  static const std::string path = beside_the_tests(CLASSIFY_FROM_TESTS);
+  return path.c_str();
+}
+
+const char *stdio_around_scan_path() {
+  static const std::string path = beside_the_tests(STDIO_AROUND_SCAN_FROM_TESTS);
   return path.c_str();
 }
 #endif

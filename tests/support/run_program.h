@@ -91,9 +91,9 @@ Result run_classify(In in, std::string_view input, Out out = Out::pipe);
    timer's signal interrupts every millisecond; and a program with the same
    timer that writes through stdio around a scan (tests/support). */
 const char *program_path();
+const char *stdio_around_scan_path();
 #if !defined(_WIN32)
 const char *ticking_program_path();
-const char *stdio_around_scan_path();
 #endif
 
 
