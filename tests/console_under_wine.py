@@ -30,34 +30,31 @@ def session(command, steps):
         os.execvp(command[0], command)
     seen = b""
 
+    def read_more(seconds):
+        """Add what is drawn within seconds to seen; False on timeout or once the program is gone."""
+        nonlocal seen
+        if not select.select([terminal], [], [], seconds)[0]:
+            return False
+        try:
+            chunk = os.read(terminal, 4096)
+        except OSError:  # the program is gone
+            return False
+        seen += chunk
+        return bool(chunk)
+
     def wait_for(text, seconds):
         """Read what is drawn until its letters hold text; False at the end or after seconds."""
-        nonlocal seen
         deadline = time.monotonic() + seconds
         while text not in CONTROL.sub(b"", seen):
             left = deadline - time.monotonic()
-            if left <= 0 or not select.select([terminal], [], [], left)[0]:
+            if left <= 0 or not read_more(left):
                 return False
-            try:
-                chunk = os.read(terminal, 4096)
-            except OSError:  # the program is gone
-                return False
-            if not chunk:
-                return False
-            seen += chunk
         return True
 
     def drain(quiet):
         """Read what is drawn until nothing comes for quiet seconds."""
-        nonlocal seen
-        while select.select([terminal], [], [], quiet)[0]:
-            try:
-                chunk = os.read(terminal, 4096)
-            except OSError:
-                return
-            if not chunk:
-                return
-            seen += chunk
+        while read_more(quiet):
+            pass
 
     failures = []
     # The first start of Wine makes its prefix: allow for it.

@@ -344,12 +344,14 @@ HANDLE temporary_file(const char *prefix) {
   return h;
 }
 
-void write_all(HANDLE h, const std::string &bytes) {
+/* False when a write fails (a pipe whose program stopped reading). */
+bool write_all(HANDLE h, const std::string &bytes) {
   for (std::size_t done = 0; done < bytes.size();) {
     DWORD n = 0;
-    check(WriteFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &n, nullptr) != 0, "WriteFile");
+    if (!WriteFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &n, nullptr)) return false;
     done += n;
   }
+  return true;
 }
 
 /* One argument for the C runtime's command-line parser: quoted, with the
@@ -394,11 +396,7 @@ struct Session::Process {
       std::string bytes;
       bytes.swap(queued);
       held.unlock();
-      for (std::size_t done = 0; !failed && done < bytes.size();) {
-        DWORD n = 0;
-        failed = WriteFile(in, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &n, nullptr) == 0;
-        done += n;
-      }
+      failed = failed || !write_all(in, bytes);
       held.lock();
     }
     CloseHandle(in); /* all written, or the program stopped reading */
@@ -416,8 +414,9 @@ Session::Session(const Options &options) : options_(options), process_(std::make
     make_pipe(child_in, p.in);
   } else if (options.in == In::file) {
     child_in = temporary_file("cin");
-    write_all(child_in, options.file);
-    if (options.file_size > options.file.size()) write_all(child_in, std::string(options.file_size - options.file.size(), '\0'));
+    check(write_all(child_in, options.file), "WriteFile");
+    if (options.file_size > options.file.size())
+      check(write_all(child_in, std::string(options.file_size - options.file.size(), '\0')), "WriteFile");
     SetFilePointer(child_in, 0, nullptr, FILE_BEGIN);
   } else if (options.in == In::directory) {
     child_in = CreateFileA(".", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
