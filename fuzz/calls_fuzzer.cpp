@@ -18,6 +18,7 @@
 
 #include "fuzz_target.h"
 #include "probe.h"
+#include "temporary_file.h"
 
 namespace {
 
@@ -205,7 +206,7 @@ private:
       Live *c = current();
       if (c && !c->stream) break; /* a memory buffer could not grow */
       const std::string s = in.bytes();
-      std::FILE *f = s.empty() ? std::fopen(null_device, "r") : std::tmpfile();
+      std::FILE *f = s.empty() ? std::fopen(null_device, "r") : test::temporary_file();
       if (!f) fail("no stream");
       std::fwrite(s.data(), 1, s.size(), f);
       std::rewind(f);

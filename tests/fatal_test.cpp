@@ -31,7 +31,7 @@ public:
 void refill_borrowed_area() {
   static char area[2] = {0, 0};
   yy_scan_buffer(area, 2);
-  yyrestart(std::tmpfile());
+  yyrestart(test::temporary_file());
   std::fputc('a', yyin);
   std::rewind(yyin);
   yylex();
@@ -42,7 +42,7 @@ void refill_borrowed_area() {
 void refill_borrowed_area_with_room() {
   static char area[4] = {0, 0, 0, 0};
   yy_scan_buffer(area, 4);
-  std::FILE *f = std::tmpfile();
+  std::FILE *f = test::temporary_file();
   std::fwrite("a\0b", 1, 3, f);
   std::rewind(f);
   yyrestart(f);
@@ -51,7 +51,7 @@ void refill_borrowed_area_with_room() {
 
 /* A NUL carried into a full buffer whose reallocation fails. */
 void fail_growth() {
-  std::FILE *f = std::tmpfile();
+  std::FILE *f = test::temporary_file();
   std::fwrite("a\0b", 1, 3, f);
   std::rewind(f);
   yy_switch_to_buffer(yy_create_buffer(f, 2));
@@ -61,7 +61,7 @@ void fail_growth() {
 
 /* Position the scan beyond the second marker and ask for a refill. */
 void miss_end_of_buffer() {
-  yyrestart(std::tmpfile());
+  yyrestart(test::temporary_file());
   yy_c_buf_p = yy_current_buffer->chars + yy_n_chars + 2;
   yy_get_next_buffer();
 }

@@ -20,6 +20,7 @@
 #endif
 
 #include "model.h"
+#include "temporary_file.h"
 #include "scanner/internal.h"
 #include "scanner/output.h"
 
@@ -36,7 +37,7 @@ namespace {
 /* Captures what is written to file descriptor 1 while it lives. */
 class StdoutCapture {
 public:
-  StdoutCapture() : file_(std::tmpfile()), saved_(dup(1)) {
+  StdoutCapture() : file_(test::temporary_file()), saved_(dup(1)) {
     std::fflush(stdout);
     dup2(fileno(file_), 1);
   }
@@ -60,7 +61,7 @@ private:
 
 TEST(Output, RuleActionsWriteTheirMessagesInOrder) {
   /* To standard output whatever yyout is: only the echo action uses it. */
-  std::FILE *other = std::tmpfile();
+  std::FILE *other = test::temporary_file();
   for (std::FILE *out : {other, static_cast<std::FILE *>(nullptr)}) {
     StdoutCapture capture;
     yyout = out;
@@ -212,7 +213,7 @@ TEST(Output, ABufferGrowsThroughTheRealMemoryHooks) {
   /* A tiny buffer and NUL bytes at the ends of its refills: the carried
      bytes make it grow, through the hooks the program links. */
   const std::string text = "a\0\0b\0c\0\0\0de\0"s;
-  std::FILE *f = std::tmpfile();
+  std::FILE *f = test::temporary_file();
   std::fwrite(text.data(), 1, text.size(), f);
   std::rewind(f);
   StdoutCapture capture;
@@ -256,7 +257,7 @@ TEST(Output, APipeGetsBlocksThatStayInTheCachesAFileTheWholeBatch) {
   ASSERT_EQ(pipe(p), 0);
   const int null = open("/dev/null", O_WRONLY);
 #endif
-  std::FILE *file = std::tmpfile();
+  std::FILE *file = test::temporary_file();
   const int saved = dup(1);
   std::fflush(stdout);
   std::size_t block[3];
@@ -294,7 +295,7 @@ TEST(Output, TheEchoGoesToYyoutAfterWhatTheRulesWrote) {
   yy_echo("xy\0z", 4);
   EXPECT_EQ(capture.text(), "[rules]xy\0z"s);
 
-  std::FILE *echoed = std::tmpfile();
+  std::FILE *echoed = test::temporary_file();
   yyout = echoed;
   yy_echo("q", 1);
   std::fflush(echoed);

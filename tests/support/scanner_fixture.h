@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "probe.h"
+#include "temporary_file.h"
 
 /* How every fatal error ends the process (death tests). */
 inline const auto exit2 = ::testing::ExitedWithCode(2);
@@ -36,7 +37,7 @@ protected:
      descriptors, say) the test fails with the reason instead of scanning a
      null stream: gtest reports the exception and goes on. */
   std::FILE *file_with(const std::string &bytes) {
-    std::FILE *f = std::tmpfile();
+    std::FILE *f = test::temporary_file();
     if (!f) throw std::runtime_error(std::string("file_with: no temporary file: ") + std::strerror(errno));
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::rewind(f);
